@@ -1,0 +1,30 @@
+#include "platform/StandInState.h"
+
+namespace platform {
+
+namespace {
+
+void MakeFresh(StandInState& state) {
+  state = StandInState{};
+  InstallProcessInformation(state);
+}
+
+}  // namespace
+
+StandInState& State() {
+  // Never destroyed: objects released during static destruction still find their runtime.
+  static StandInState& state = *[] {
+    auto* fresh = new StandInState;
+    MakeFresh(*fresh);
+    return fresh;
+  }();
+  return state;
+}
+
+namespace control {
+
+void Reset() { MakeFresh(State()); }
+
+}  // namespace control
+
+}  // namespace platform
