@@ -1,0 +1,154 @@
+// The link layer: the data-available handler finds, reads, traces, tests and dispatches
+// frames, and sends a pending request by the send rule. Its progress from one event to the
+// next is held in StatutRS485.
+#include "monitor/WindowMain.h"
+#include "toolkit/Clock.h"
+#include "toolkit/Text.h"
+#include "toolkit/Threads.h"
+
+namespace {
+
+enum ReceiverState : int32_t {
+  Hunting = 0,
+  ExpectHeader = 1,
+  ExpectBody = 2,
+  FrameComplete = 3,
+  FrameHandled = 4,
+  SendPending = 5,
+};
+
+constexpr int64_t kTraceCharacters = 1512;
+constexpr int32_t kLargestFrame = 36;
+
+// Removes one byte and gives its value, 0 to 255.
+int32_t ReadByteValue(toolkit::Serial& port) {
+  return static_cast<int32_t>(toolkit::Val("&h" + toolkit::EncodeHex(port.Read(1))));
+}
+
+bool Starts(const ByteBuffer& frame, std::initializer_list<int32_t> header) {
+  size_t i = 0;
+  for (int32_t byte : header)
+    if (frame.at(i++) != byte) return false;
+  return true;
+}
+
+}  // namespace
+
+namespace trace {
+
+// The newest line on top; only the newest 1512 characters are kept, after every line.
+void PutLine(toolkit::TextArea& area, const std::string& line) {
+  std::string text = line + '\n' + area.Text();
+  area.SetText(toolkit::Left(text, std::min(kTraceCharacters, toolkit::Len(text))));
+}
+
+}  // namespace trace
+
+void WindowMain::Serial1_DataAvailable(toolkit::Serial& port) {
+  using toolkit::Chr;
+  toolkit::Ref<toolkit::TextArea> traceArea = TextArea1();
+
+  // 1. Where the data-frame headers stand among the waiting bytes (from 1; 0: absent).
+  const std::string waiting = port.LookAhead();
+  const int64_t C = toolkit::InStr(waiting, Chr(0) + Chr(1) + Chr(16));
+  const int64_t H = toolkit::InStr(waiting, Chr(0) + Chr(18) + Chr(16));
+
+  // 2 to 4. While hunting, bytes that are no header, or stand before one, are junk.
+  if (StatutRS485 == Hunting && C == 0 && H == 0 && port.BytesAvailable() > 4)
+    trace::PutLine(*traceArea, " junk1:" + toolkit::EncodeHex(port.ReadAll()));
+  if (StatutRS485 == Hunting && C > 1 && (H == 0 || C < H) && port.BytesAvailable() > 4)
+    trace::PutLine(*traceArea, " junk2:" + toolkit::EncodeHex(port.Read(C - 1)));
+  if (StatutRS485 == Hunting && H > 1 && (C == 0 || H < C) && port.BytesAvailable() > 4)
+    trace::PutLine(*traceArea, " junk3:" + toolkit::EncodeHex(port.Read(H - 1)));
+
+  // 5. A header found by hunting: only a plausible size brings the receiver in step.
+  if ((C == 1 || H == 1) && port.BytesAvailable() >= 4 && StatutRS485 == Hunting) {
+    for (size_t i = 0; i < 4; ++i) TrameBuffer.at(i) = ReadByteValue(port);
+    TrameBufferSize = TrameBuffer.at(3) + 4;
+    if (TrameBufferSize >= 6 && TrameBufferSize <= kLargestFrame) StatutRS485 = ExpectBody;
+  }
+
+  // 6. In step, the next bytes are the header; one extra leading 00 is skipped.
+  if (port.BytesAvailable() > 4 && StatutRS485 == ExpectHeader) {
+    TrameBuffer.at(0) = ReadByteValue(port);
+    TrameBuffer.at(1) = ReadByteValue(port);
+    if (TrameBuffer.at(0) == 0 && TrameBuffer.at(1) == 0) TrameBuffer.at(1) = ReadByteValue(port);
+    TrameBuffer.at(2) = ReadByteValue(port);
+    TrameBuffer.at(3) = ReadByteValue(port);
+    TrameBufferSize = TrameBuffer.at(3) + 4;
+    if (TrameBufferSize <= kLargestFrame) {
+      StatutRS485 = ExpectBody;
+    } else {
+      StatutRS485 = Hunting;
+      std::string header;
+      for (size_t i = 0; i < 4; ++i) header += static_cast<char>(TrameBuffer.at(i));
+      trace::PutLine(*traceArea, " junk4:" + toolkit::EncodeHex(header));
+    }
+  }
+
+  // 7. The body, once it has all arrived; every frame read whole is traced.
+  if (port.BytesAvailable() >= TrameBufferSize - 4 && StatutRS485 == ExpectBody) {
+    for (int32_t i = 4; i <= TrameBufferSize - 1; ++i) {
+      TrameBuffer.at(static_cast<size_t>(i)) = ReadByteValue(port);
+      toolkit::YieldToNextThread();
+    }
+    std::string line;
+    for (int32_t i = 0; i <= TrameBufferSize - 1; ++i) {
+      line += toolkit::Format(TrameBuffer.at(static_cast<size_t>(i)), "000") + "  ";
+      toolkit::YieldToNextThread();
+    }
+    trace::PutLine(*traceArea, line);
+    StatutRS485 = FrameComplete;
+  }
+
+  // 8. Checksum, then dispatch by kind.
+  if (StatutRS485 == FrameComplete) {
+    if (!checkCRCreception()) {
+      trace::PutLine(*traceArea, "erreur CRC");
+      StatutRS485 = Hunting;
+    } else {
+      if (Starts(TrameBuffer, {0x00, 0x01, 0x10, 0x10})) {
+        refreshDataConverter();
+        timeLastDataCV = toolkit::MillisecondStamp();
+      } else if (Starts(TrameBuffer, {0x00, 0x12, 0x10, 0x07})) {
+        refreshDataHPU();
+        presenceHPU = true;
+        timeLastDataHPU = toolkit::MillisecondStamp();
+      } else if (Starts(TrameBuffer, {0x11, 0x12, 0x42})) {
+        stockAnswerHPU();
+        reponseHPU = true;
+        trace::PutLine(*traceArea, "réponse valide");
+      }
+      StatutRS485 = FrameHandled;
+    }
+  }
+
+  // 9. Whether a pending request goes now: with an HPU on the bus, only right after its data
+  // frame (the later of the two stamps; compared across the 32-bit wrap).
+  if (StatutRS485 == FrameHandled) {
+    bool go = emissionRequest;
+    if (!go) go = CheckBox2()->Value();
+    if (!go)
+      StatutRS485 = ExpectHeader;
+    else if (!presenceHPU)
+      StatutRS485 = SendPending;
+    else
+      StatutRS485 = toolkit::StampDifference(timeLastDataHPU, timeLastDataCV) > 0 ? SendPending : ExpectHeader;
+  }
+
+  // 10. The send, not before the delay after the HPU's data frame.
+  if (StatutRS485 == SendPending) {
+    const auto delay = static_cast<int32_t>(static_cast<uint32_t>(toolkit::CLong(TextField1()->Text())));
+    TrameBufferEmissionSize = TrameBufferEmission.at(3) + 4;
+    // Copied whole, without a yield, so a rebuild by the worker cannot mix two requests.
+    std::string frame;
+    for (int32_t i = 0; i <= TrameBufferEmissionSize - 1; ++i)
+      frame += toolkit::Encodings::ASCII.Chr(TrameBufferEmission.at(static_cast<size_t>(i)));
+    while (toolkit::StampDifference(toolkit::MillisecondStamp(), timeLastDataHPU) < delay) toolkit::WaitPass();
+    port.Write(frame);
+    port.XmitWait();
+    trace::PutLine(*traceArea, " j'emets une trame  ");
+    emissionRequest = false;
+    StatutRS485 = ExpectHeader;
+  }
+}

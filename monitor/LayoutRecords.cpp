@@ -1,0 +1,39 @@
+#include "monitor/LayoutRecords.h"
+
+#include <limits>
+
+namespace layout {
+
+toolkit::PropertyRecordBuilder VisibleControl(std::string_view name, const Place& place, VisibleState state,
+                                              TabStop tabStop, Font font, Locks locks, DataBinding binding,
+                                              bool hasInitialParent) {
+  toolkit::PropertyRecordBuilder record;
+  record.Text("Name", name)
+      .Int("Index", std::numeric_limits<int32_t>::min())  // not an element of a control array
+      .Int("Left", place.left)
+      .Int("Top", place.top)
+      .Int("Width", place.width)
+      .Int("Height", place.height)
+      .Bool("LockLeft", true)
+      .Bool("LockTop", locks == Locks::LeftTop)
+      .Bool("LockRight", false)
+      .Bool("LockBottom", locks == Locks::LeftBottom)
+      .Int("TabPanelIndex", place.page);
+  if (hasInitialParent) record.Text("InitialParent", place.page > 0 ? "TabPanel1" : "");
+  record.Int("TabIndex", place.tabIndex);
+  if (tabStop == TabStop::Yes) record.Bool("TabStop", true);
+  record.Bool("Visible", state.visible)
+      .Bool("Enabled", state.enabled)
+      .Text("HelpTag", "")
+      .Bool("AutoDeactivate", true)
+      .Text("TextFont", font.family)
+      .Single("TextSize", font.size)
+      .TextUnit("TextUnit", font.unit)
+      .Bool("Bold", font.bold)
+      .Bool("Italic", false)
+      .Bool("Underline", false);
+  if (binding == DataBinding::Yes) record.Text("DataSource", "").Text("DataField", "");
+  return record;
+}
+
+}  // namespace layout

@@ -1,0 +1,244 @@
+// The main window's layout table: its own properties, its 32 controls in creation order with
+// their initial properties, and the bindings of their events to the window's handlers.
+#include "app/MainMenuBar.h"
+#include "monitor/LayoutRecords.h"
+#include "monitor/WindowMain.h"
+
+using layout::DataBinding;
+using layout::Font;
+using layout::Locks;
+using layout::Place;
+using layout::TabStop;
+using layout::VisibleControl;
+using layout::VisibleState;
+using toolkit::Colour;
+using toolkit::PropertyRecordBuilder;
+
+namespace {
+
+constexpr Colour kWindowBackground = Colour::FromRGB(225, 227, 227);  // #E1E3E3
+constexpr Colour kValueText = Colour::FromRGB(90, 145, 168);          // #5A91A8
+constexpr VisibleState kShown{};
+constexpr VisibleState kHidden{false, true};
+
+std::string WindowRecord() {
+  return PropertyRecordBuilder()
+      .Int("Width", 722)
+      .Int("Height", 438)
+      .Int("MinWidth", 64)
+      .Int("MinHeight", 64)
+      .Int("MaxWidth", 32000)
+      .Int("MaxHeight", 32000)
+      .Int("Frame", 0)
+      .Text("Title", "Hydrogenerator Monitoring")
+      .Bool("CloseButton", true)
+      .Bool("Resizeable", true)
+      .Bool("MaximizeButton", true)
+      .Bool("MinimizeButton", true)
+      .Bool("FullScreenButton", false)
+      .Bool("Composite", false)
+      .Int("MacProcID", 0)
+      .Int("Placement", 0)
+      .Bool("Visible", true)
+      .Bool("LiveResize", true)
+      .Bool("FullScreen", false)
+      .Bool("HasBackColor", true)
+      .Colour("BackColor", kWindowBackground)
+      .Bool("MenuBarVisible", true)
+      .Bytes();
+}
+
+std::string TimerRecord() { return PropertyRecordBuilder().Int("Mode", 2).Int("Period", 500).Bytes(); }
+
+std::string SerialRecord() {
+  return PropertyRecordBuilder()
+      .Int("Baud", 8)
+      .Int("Bits", 3)
+      .Int("Parity", 0)
+      .Int("Stop", 0)
+      .Bool("XON", false)
+      .Bool("CTS", false)
+      .Bool("DTR", false)
+      .Bytes();
+}
+
+std::string LabelRecord(std::string_view name, const Place& place, std::string_view text,
+                        VisibleState state = kShown) {
+  return VisibleControl(name, place, state, TabStop::None)
+      .Bool("Multiline", false)
+      .Bool("Selectable", false)
+      .Bool("Transparent", false)
+      .Text("Text", text)
+      .Int("TextAlign", 0)
+      .Colour("TextColor", layout::kBlack)
+      .Bytes();
+}
+
+std::string ValueLabelRecord(std::string_view name, const Place& place, float size, VisibleState state) {
+  return VisibleControl(name, place, state, TabStop::None, Font{"Consolas", size, 1, true})
+      .Bool("Multiline", false)
+      .Bool("Selectable", false)
+      .Bool("Transparent", false)
+      .Text("Text", "0")
+      .Int("TextAlign", 2)
+      .Colour("TextColor", kValueText)
+      .Bytes();
+}
+
+std::string PushButtonRecord(std::string_view name, const Place& place, std::string_view caption, VisibleState state) {
+  return VisibleControl(name, place, state, TabStop::Yes, Font{}, Locks::LeftTop, DataBinding::None)
+      .Text("Caption", caption)
+      .Bool("Default", true)
+      .Bool("Cancel", false)
+      .Int("ButtonStyle", 0)
+      .Bytes();
+}
+
+std::string CheckBoxRecord(std::string_view name, const Place& place, std::string_view caption, VisibleState state,
+                           bool ticked, Locks locks = Locks::LeftTop) {
+  return VisibleControl(name, place, state, TabStop::Yes, Font{}, locks)
+      .Text("Caption", caption)
+      .Int("State", ticked ? 1 : 0)
+      .Bool("Value", ticked)
+      .Bytes();
+}
+
+std::string PopupRecord() {
+  return VisibleControl("SerialPortsPopupMenu", {119, 21, 335, 20, 0, 0}, kShown, TabStop::Yes)
+      .Text("InitialValue", "")
+      .Int("ListIndex", 0)
+      .Bytes();
+}
+
+std::string TabPanelRecord() {
+  return VisibleControl("TabPanel1", {20, 72, 683, 346, 0, 3}, kShown, TabStop::Yes, Font{}, Locks::LeftTop,
+                        DataBinding::None)
+      .Text("TabDefinition", "Values\rRaw data")
+      .Int("Value", 0)
+      .Bool("SmallTabs", false)
+      .Bytes();
+}
+
+std::string TextAreaRecord() {
+  return VisibleControl("TextArea1", {20, 131, 681, 287, 2, 0}, kShown, TabStop::Yes)
+      .Bool("Border", true)
+      .Bool("Multiline", true)
+      .Bool("ScrollbarHorizontal", false)
+      .Bool("ScrollbarVertical", true)
+      .Bool("Styled", true)
+      .Bool("UseFocusRing", true)
+      .Bool("HideSelection", true)
+      .Bool("ReadOnly", true)
+      .Bool("AcceptTabs", false)
+      .Bool("AutomaticallyCheckSpelling", true)
+      .Int("LimitText", 0)
+      .Int("Alignment", 0)
+      .Double("LineHeight", 0.0)
+      .Double("LineSpacing", 1.0)
+      .Text("Format", "")
+      .Text("Mask", "")
+      .Text("Text", "")
+      .Colour("TextColor", layout::kBlack)
+      .Colour("BackColor", layout::kWhite)
+      .Bytes();
+}
+
+std::string TextFieldRecord() {
+  return VisibleControl("TextField1", {235, 52, 37, 22, 0, 8}, kHidden, TabStop::Yes, Font{}, Locks::LeftTop,
+                        DataBinding::Yes, /*hasInitialParent=*/false)
+      .Bool("Border", true)
+      .Bool("Password", false)
+      .Bool("UseFocusRing", true)
+      .Bool("ReadOnly", false)
+      .Bool("AcceptTabs", false)
+      .Bool("AutomaticallyCheckSpelling", false)
+      .Int("LimitText", 0)
+      .Int("Alignment", 0)
+      .Text("Format", "")
+      .Text("Mask", "")
+      .Text("CueText", "")
+      .Text("Text", "25")
+      .Colour("TextColor", layout::kBlack)
+      .Colour("BackColor", layout::kWhite)
+      .Bytes();
+}
+
+}  // namespace
+
+void WindowMain::Layout() {
+  SetMenuBar(single::MainMenuBar());
+  SetProperties(WindowRecord());
+}
+
+void WindowMain::CreateControls() {
+  CreateControls0();
+  CreateControls1();
+}
+
+void WindowMain::CreateControls0() {
+  using namespace toolkit;
+  BuildControl<Timer>("PortListUpdater", TimerRecord())->Action.Bind([this](Timer& t) { PortListUpdater_Action(t); });
+  BuildControl<PopupMenu>("SerialPortsPopupMenu", PopupRecord())->Change.Bind([this](PopupMenu& p) {
+    SerialPortsPopupMenu_Change(p);
+  });
+  BuildControl<Label>("Label1", LabelRecord("Label1", {43, 21, 75, 20, 0, 1}, "Serial Port"));
+  auto serial = BuildControl<Serial>("Serial1", SerialRecord());
+  serial->DataAvailable.Bind([this](Serial& port) { Serial1_DataAvailable(port); });
+  serial->Error.Bind([this](Serial& port) { Serial1_Error(port); });
+  BuildControl<PushButton>("ConnectButton",
+                           PushButtonRecord("ConnectButton", {466, 22, 98, 20, 0, 2}, "Connect", {true, false}))
+      ->Action.Bind([this](PushButton& b) { ConnectButton_Action(b); });
+  BuildControl<TabPanel>("TabPanel1", TabPanelRecord());
+  BuildControl<TextArea>("TextArea1", TextAreaRecord());
+
+  struct NamedRow {
+    const char* name;
+    int32_t top, width;
+    const char* caption;
+  };
+  const NamedRow converterNames[] = {
+      {"LabelName_Uin", 135, 127, "Hydro Voltage (V)"},  {"LabelName_Uout", 167, 127, "Battery Voltage (V)"},
+      {"LabelName_Iout", 199, 127, "Charging Current(A)"}, {"LabelName_Pout", 231, 127, "Power (W)"},
+      {"LabelName_T", 263, 142, "Box internal temp. (°C)"}, {"LabelName_RPM", 295, 127, "RPM"},
+  };
+  int32_t tab = 0;
+  for (const NamedRow& row : converterNames)
+    BuildControl<Label>(row.name, LabelRecord(row.name, {56, row.top, row.width, 20, 1, tab++}, row.caption));
+  const char* converterValues[] = {"LabelValue_Uin", "LabelValue_Uout", "LabelValue_Iout",
+                                   "LabelValue_Pout", "LabelValue_T",    "LabelValue_RPM"};
+  int32_t top = 138;
+  for (const char* name : converterValues) {
+    BuildControl<Label>(name, ValueLabelRecord(name, {177, top, 101, 19, 1, tab++}, 24, kShown));
+    top += 32;
+  }
+  const NamedRow hpuNames[] = {
+      {"LabelName_Pression", 135, 127, "Pressure (bar)"},
+      {"LabelName_ModeHPU", 167, 127, "Mode"},
+      {"LabelName_Pitch", 199, 127, "Pitch correction"},
+  };
+  for (const NamedRow& row : hpuNames)
+    BuildControl<Label>(row.name, LabelRecord(row.name, {351, row.top, row.width, 20, 1, tab++}, row.caption, kHidden));
+  const char* hpuValues[] = {"LabelValue_Pression", "LabelValue_ModeHPU", "LabelValue_Pitch"};
+  top = 138;
+  for (const char* name : hpuValues) {
+    BuildControl<Label>(name, ValueLabelRecord(name, {490, top, 101, 19, 1, tab++}, 16, kHidden));
+    top += 32;
+  }
+
+  BuildControl<CheckBox>("CheckBoxLog", CheckBoxRecord("CheckBoxLog", {621, 22, 100, 20, 0, 5}, "Log", {true, false}, true));
+  BuildControl<Timer>("TimerLog", TimerRecord())->Action.Bind([this](Timer& t) { TimerLog_Action(t); });
+  BuildControl<CheckBox>("CheckBox1", CheckBoxRecord("CheckBox1", {576, 53, 236, 20, 0, 6}, "Disable App Nap", kHidden,
+                                                     false, Locks::LeftBottom))
+      ->Action.Bind([this](CheckBox& c) { CheckBox1_Action(c); });
+  BuildControl<PushButton>("PushButton1",
+                           PushButtonRecord("PushButton1", {43, 54, 168, 20, 0, 7}, "Emettre une trame", kHidden))
+      ->Action.Bind([this](PushButton& b) { PushButton1_Action(b); });
+  BuildControl<TextField>("TextField1", TextFieldRecord());
+}
+
+void WindowMain::CreateControls1() {
+  using namespace toolkit;
+  BuildControl<Label>("Label2", LabelRecord("Label2", {284, 53, 100, 20, 0, 9}, "delay ms", kHidden));
+  BuildControl<CheckBox>("CheckBox2",
+                         CheckBoxRecord("CheckBox2", {354, 53, 142, 20, 0, 10}, "emettre en continu", kHidden, false));
+}

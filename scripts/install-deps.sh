@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the program and its tests need, only those missing.
+# apt-get update runs only when something must be installed.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-serialport-dev
+  libboost-context-dev
+  libgtest-dev googletest
+  clang libclang-rt-14-dev
+  xvfb xauth
+)
+if [ "${HYDROMON_WITH_BENCH:-0}" = 1 ]; then packages+=(libbenchmark-dev); fi
+if [ "${HYDROMON_WITH_FUZZ:-0}" = 1 ]; then packages+=(libfuzzer-14-dev); fi
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if [ "${#missing[@]}" -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then
+  echo "These packages are missing; run this script as root (or with sudo) to install them." >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"

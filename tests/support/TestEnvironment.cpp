@@ -1,0 +1,158 @@
+#include "tests/support/TestEnvironment.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "toolkit/Threads.h"
+
+namespace testing_support {
+namespace {
+
+template <class T, class Base, class... Args>
+T& InstallNew(void (*install)(std::unique_ptr<Base>), Args&... args) {
+  auto seam = std::make_unique<T>(args...);
+  T& installed = *seam;
+  install(std::move(seam));
+  return installed;
+}
+
+template <class T>
+T& InstallNewLoop() {
+  auto loop = std::make_unique<T>();
+  T& installed = *loop;
+  toolkit::runtime::InstallEventLoop(std::move(loop));
+  return installed;
+}
+
+class MemorySerialDevice : public toolkit::SerialDevice {
+ public:
+  explicit MemorySerialDevice(MemoryLine& line) : line_(line) {
+    line_.open = true;
+    line_.arrived = [this] {
+      if (onBytesArrived) onBytesArrived();
+    };
+  }
+  ~MemorySerialDevice() override { Close(); }
+  int64_t BytesAvailable() override { return static_cast<int64_t>(line_.waiting.size()); }
+  std::string Peek() override { return line_.waiting; }
+  std::string Read(int64_t count) override {
+    size_t taken = std::min(static_cast<size_t>(std::max<int64_t>(count, 0)), line_.waiting.size());
+    std::string bytes = line_.waiting.substr(0, taken);
+    line_.waiting.erase(0, taken);
+    return bytes;
+  }
+  void Write(const std::string& bytes) override { line_.written += bytes; }
+  void WaitWritten() override {}
+  // Closing drops what was left unread, as the system does.
+  void Close() override {
+    if (!line_.open) return;
+    line_.open = false;
+    line_.arrived = nullptr;
+    line_.waiting.clear();
+  }
+
+ private:
+  MemoryLine& line_;
+};
+
+}  // namespace
+
+void TestClock::OnMainThreadWaitPass() {
+  if (toolkit::OnMainThread()) microseconds_ += 1000.0;
+}
+
+toolkit::LocalDateTime TestWallClock::Now() {
+  // Whole seconds since the set point, carried into minutes, hours and days.
+  long long seconds = static_cast<long long>((clock_.Milliseconds() - baseClockMs_) / 1000.0);
+  std::tm when{};
+  when.tm_year = base_.year - 1900;
+  when.tm_mon = base_.month - 1;
+  when.tm_mday = base_.day;
+  when.tm_hour = base_.hour;
+  when.tm_min = base_.minute;
+  when.tm_sec = base_.second + static_cast<int>(seconds % 86400);
+  when.tm_mday += static_cast<int>(seconds / 86400);
+  time_t normalised = timegm(&when);
+  std::tm out{};
+  gmtime_r(&normalised, &out);
+  return {out.tm_year + 1900, out.tm_mon + 1, out.tm_mday, out.tm_hour, out.tm_min, out.tm_sec};
+}
+
+std::string TestWallClock::LongTime(const toolkit::LocalDateTime& when) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", when.hour, when.minute, when.second);
+  return text;
+}
+
+void TestWallClock::Set(const toolkit::LocalDateTime& when) {
+  base_ = when;
+  baseClockMs_ = clock_.Milliseconds();
+}
+
+std::optional<std::string> MemorySerialSystem::PortName(int32_t index) {
+  if (index < 0 || index >= PortCount()) return std::nullopt;
+  return ports_[static_cast<size_t>(index)];
+}
+
+std::unique_ptr<toolkit::SerialDevice> MemorySerialSystem::Open(const std::string& name,
+                                                                 const toolkit::LineSettings& settings) {
+  if (unopenable_.count(name)) return nullptr;
+  lastSettings_ = settings;
+  return std::make_unique<MemorySerialDevice>(line_);
+}
+
+TestDocuments::TestDocuments() {
+  char pattern[] = "/tmp/hydromon-test-XXXXXX";
+  if (!mkdtemp(pattern)) throw std::runtime_error("cannot make a temporary folder");
+  root_ = pattern;
+  folder_ = root_ + "/Documents";
+  blocked_ = root_ + "/not-a-folder";
+  std::filesystem::create_directory(folder_);
+  std::ofstream(blocked_) << "";
+}
+
+TestDocuments::~TestDocuments() {
+  std::error_code ignored;
+  std::filesystem::remove_all(root_, ignored);
+}
+
+std::optional<std::string> TestDocuments::DocumentsPath() {
+  switch (mode_) {
+    case Mode::Missing: return std::nullopt;
+    case Mode::ReadOnly: return blocked_;  // a file: creating anything inside it fails, even as root
+    case Mode::Normal: break;
+  }
+  return folder_;
+}
+
+void ImmediateEventLoop::InitializeFramework(const std::function<void()>& lateStartup) {
+  if (failFrameworkInitialization) throw std::runtime_error("framework initialisation failed");
+  lateStartup();
+}
+
+namespace {
+QApplication& OffscreenApplication() {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static int argc = 1;
+  static char name[] = "hydromon-tests";
+  static char* argv[] = {name, nullptr};
+  static QApplication application(argc, argv);
+  return application;
+}
+}  // namespace
+
+TestEnvironment::TestEnvironment()
+    : clock((OffscreenApplication(), InstallNew<TestClock>(toolkit::InstallClock))),
+      wallClock(InstallNew<TestWallClock>(toolkit::InstallWallClock, clock)),
+      serial(InstallNew<MemorySerialSystem>(toolkit::InstallSerialSystem)),
+      documents(InstallNew<TestDocuments>(toolkit::InstallDocuments)),
+      dialogs(InstallNew<RecordingDialogs>(toolkit::InstallDialogs)),
+      loop(InstallNewLoop<ImmediateEventLoop>()) {
+  toolkit::runtime::RuntimeInit(0, nullptr);
+}
+
+}  // namespace testing_support

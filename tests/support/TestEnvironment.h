@@ -1,0 +1,117 @@
+#pragma once
+// The test implementations of the toolkit's seams, installed together: a clock that moves
+// only when told, a wall clock tied to it, in-memory serial ports, a temporary Documents
+// folder, recorded dialogs, and an event loop that returns at once.
+#include <deque>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "toolkit/Application.h"
+#include "toolkit/Seams.h"
+
+namespace testing_support {
+
+class TestClock : public toolkit::ClockSource {
+ public:
+  double Microseconds() override { return microseconds_; }
+  // A busy wait on the main thread moves the clock 1 ms a pass, so it ends.
+  void OnMainThreadWaitPass() override;
+  double Milliseconds() const { return microseconds_ / 1000.0; }
+  void SetMilliseconds(double ms) { microseconds_ = ms * 1000.0; }
+
+ private:
+  double microseconds_ = 0;
+};
+
+// The local date and time: a set starting point that moves with the test clock.
+class TestWallClock : public toolkit::WallClockSource {
+ public:
+  explicit TestWallClock(const TestClock& clock) : clock_(clock) {}
+  toolkit::LocalDateTime Now() override;
+  std::string LongTime(const toolkit::LocalDateTime& when) override;  // HH:MM:SS
+  void Set(const toolkit::LocalDateTime& when);
+
+ private:
+  const TestClock& clock_;
+  toolkit::LocalDateTime base_{2024, 3, 7, 10, 0, 0};
+  double baseClockMs_ = 0;
+};
+
+// The bytes on the line of one open in-memory port.
+struct MemoryLine {
+  std::string waiting;  // arrived, not yet read
+  std::string written;  // written by the program, not yet checked
+  bool open = false;
+  std::function<void()> arrived;  // the open device's data-available notification
+};
+
+class MemorySerialSystem : public toolkit::SerialSystem {
+ public:
+  int32_t PortCount() override { return static_cast<int32_t>(ports_.size()); }
+  std::optional<std::string> PortName(int32_t index) override;
+  std::unique_ptr<toolkit::SerialDevice> Open(const std::string& name, const toolkit::LineSettings& settings) override;
+
+  void SetPorts(std::vector<std::string> names) { ports_ = std::move(names); }
+  void MakeUnopenable(const std::string& name) { unopenable_.insert(name); }
+  MemoryLine& Line() { return line_; }
+  const toolkit::LineSettings& LastOpenSettings() const { return lastSettings_; }
+
+ private:
+  std::vector<std::string> ports_;
+  std::set<std::string> unopenable_;
+  MemoryLine line_;
+  toolkit::LineSettings lastSettings_;
+};
+
+class TestDocuments : public toolkit::DocumentsSource {
+ public:
+  enum class Mode { Normal, Missing, ReadOnly };
+  TestDocuments();
+  ~TestDocuments() override;
+  std::optional<std::string> DocumentsPath() override;
+  void SetMode(Mode mode) { mode_ = mode; }
+  const std::string& Folder() const { return folder_; }
+
+ private:
+  std::string root_;    // a fresh temporary folder
+  std::string folder_;  // the Documents folder inside it
+  std::string blocked_; // a plain file, standing where a folder should be: nothing can be written below it
+  Mode mode_ = Mode::Normal;
+};
+
+class RecordingDialogs : public toolkit::DialogService {
+ public:
+  void MessageBox(const std::string& text) override { messages.push_back(text); }
+  void Beep() override { ++beeps; }
+  bool ModalShowBlocks() override { return false; }
+  std::deque<std::string> messages;
+  int beeps = 0;
+};
+
+class ImmediateEventLoop : public toolkit::EventLoop {
+ public:
+  void InitializeFramework(const std::function<void()>& lateStartup) override;
+  void Run() override { ++runs; }
+  void Quit() override { ++quits; }
+  int runs = 0;
+  int quits = 0;
+  bool failFrameworkInitialization = false;
+};
+
+// Installs every test seam and the immediate event loop, and starts the toolkit's runtime
+// (an offscreen Qt application) around them.
+class TestEnvironment {
+ public:
+  TestEnvironment();
+  TestClock& clock;
+  TestWallClock& wallClock;
+  MemorySerialSystem& serial;
+  TestDocuments& documents;
+  RecordingDialogs& dialogs;
+  ImmediateEventLoop& loop;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,175 @@
+#include "toolkit/Control.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <utility>
+
+#include "toolkit/Controls.h"
+#include "toolkit/Threads.h"
+#include "toolkit/UnhandledErrors.h"
+#include "toolkit/Window.h"
+
+namespace toolkit {
+
+std::optional<PropertyType> CommonPropertyType(std::string_view key) {
+  using T = PropertyType;
+  static const std::map<std::string_view, PropertyType, std::less<>> types = {
+      // Places, sizes, codes.
+      {"Left", T::Int32}, {"Top", T::Int32}, {"Width", T::Int32}, {"Height", T::Int32},
+      {"MinWidth", T::Int32}, {"MinHeight", T::Int32}, {"MaxWidth", T::Int32}, {"MaxHeight", T::Int32},
+      {"Frame", T::Int32}, {"MacProcID", T::Int32}, {"Placement", T::Int32}, {"Index", T::Int32},
+      {"TabPanelIndex", T::Int32}, {"TabIndex", T::Int32}, {"ListIndex", T::Int32},
+      {"TextAlign", T::Int32}, {"Alignment", T::Int32}, {"LimitText", T::Int32}, {"Mode", T::Int32},
+      {"Period", T::Int32}, {"Baud", T::Int32}, {"Bits", T::Int32}, {"Parity", T::Int32},
+      {"Stop", T::Int32}, {"State", T::Int32}, {"ButtonStyle", T::Int32},
+      {"ColumnCount", T::Int32}, {"GridLinesHorizontal", T::Int32}, {"GridLinesVertical", T::Int32},
+      {"SelectionType", T::Int32}, {"DefaultRowHeight", T::Int32}, {"HeadingIndex", T::Int32},
+      {"_ScrollOffset", T::Int32}, {"_ScrollWidth", T::Int32}, {"Maximum", T::Int32},
+      {"Priority", T::Int32}, {"StackSize", T::Int32},
+      // Flags.
+      {"Visible", T::Boolean}, {"Enabled", T::Boolean}, {"LockLeft", T::Boolean},
+      {"LockTop", T::Boolean}, {"LockRight", T::Boolean}, {"LockBottom", T::Boolean},
+      {"TabStop", T::Boolean}, {"AutoDeactivate", T::Boolean}, {"Bold", T::Boolean},
+      {"Italic", T::Boolean}, {"Underline", T::Boolean}, {"Default", T::Boolean},
+      {"Cancel", T::Boolean}, {"Multiline", T::Boolean}, {"Selectable", T::Boolean},
+      {"Transparent", T::Boolean}, {"Border", T::Boolean}, {"ScrollbarHorizontal", T::Boolean},
+      {"ScrollbarVertical", T::Boolean}, {"ScrollBarVertical", T::Boolean}, {"Styled", T::Boolean},
+      {"UseFocusRing", T::Boolean}, {"HideSelection", T::Boolean}, {"ReadOnly", T::Boolean},
+      {"AcceptTabs", T::Boolean}, {"AutomaticallyCheckSpelling", T::Boolean},
+      {"Password", T::Boolean}, {"SmallTabs", T::Boolean}, {"XON", T::Boolean}, {"CTS", T::Boolean},
+      {"DTR", T::Boolean}, {"CloseButton", T::Boolean}, {"Resizeable", T::Boolean},
+      {"MaximizeButton", T::Boolean}, {"MinimizeButton", T::Boolean},
+      {"FullScreenButton", T::Boolean}, {"Composite", T::Boolean}, {"LiveResize", T::Boolean},
+      {"FullScreen", T::Boolean}, {"HasBackColor", T::Boolean}, {"MenuBarVisible", T::Boolean},
+      {"HasHeading", T::Boolean}, {"AutoHideScrollbars", T::Boolean},
+      {"ColumnsResizable", T::Boolean}, {"RequiresSelection", T::Boolean},
+      {"EnableDrag", T::Boolean}, {"EnableDragReorder", T::Boolean}, {"Hierarchical", T::Boolean},
+      // Others.
+      {"TextUnit", T::TextUnit},
+      {"Name", T::Text}, {"Title", T::Text}, {"Text", T::Text}, {"Caption", T::Text},
+      {"HelpTag", T::Text}, {"TextFont", T::Text}, {"DataSource", T::Text}, {"DataField", T::Text},
+      {"InitialParent", T::Text}, {"InitialValue", T::Text}, {"Format", T::Text}, {"Mask", T::Text},
+      {"CueText", T::Text}, {"TabDefinition", T::Text}, {"ColumnWidths", T::Text},
+      {"BackColor", T::Colour}, {"TextColor", T::Colour},
+      {"LineHeight", T::Double}, {"LineSpacing", T::Double},
+      {"TextSize", T::Single},
+  };
+  auto found = types.find(key);
+  if (found == types.end()) return std::nullopt;
+  return found->second;
+}
+
+Control::~Control() = default;
+
+std::optional<PropertyType> Control::PropertyTypeOf(std::string_view key) const {
+  return CommonPropertyType(key);
+}
+
+void Control::ApplyProperty(const PropertyEntry& entry) { Store(entry.key, entry.value); }
+
+const PropertyValue* Control::StoredProperty(std::string_view key) const {
+  auto found = properties_.find(key);
+  return found == properties_.end() ? nullptr : &found->second;
+}
+
+void Control::Deliver(const std::function<void()>& handler) {
+  std::shared_ptr<Window> keepAlive = owner_.lock();
+  std::shared_ptr<Control> keepSelf = shared_from_this();
+  RunEventHandler(this, handler);
+}
+
+void Control::Store(std::string_view key, PropertyValue value) {
+  auto found = properties_.find(key);
+  if (found == properties_.end())
+    properties_.emplace(std::string(key), std::move(value));
+  else
+    found->second = std::move(value);
+  StoredPropertyChanged(key);
+}
+
+bool Control::StoredBool(std::string_view key, bool fallback) const {
+  const PropertyValue* value = StoredProperty(key);
+  return value && std::holds_alternative<bool>(*value) ? std::get<bool>(*value) : fallback;
+}
+
+int32_t Control::StoredInt(std::string_view key, int32_t fallback) const {
+  const PropertyValue* value = StoredProperty(key);
+  return value && std::holds_alternative<int32_t>(*value) ? std::get<int32_t>(*value) : fallback;
+}
+
+std::string Control::StoredText(std::string_view key) const {
+  const PropertyValue* value = StoredProperty(key);
+  return value && std::holds_alternative<std::string>(*value) ? std::get<std::string>(*value) : std::string();
+}
+
+// --- RectControl -------------------------------------------------------------------------
+
+struct RectControl::WidgetHandle {
+  QPointer<QWidget> widget;
+};
+
+RectControl::RectControl() = default;
+
+RectControl::~RectControl() {
+  if (widget_ && widget_->widget) delete widget_->widget.data();
+}
+
+QWidget* RectControl::Widget() const { return widget_ ? widget_->widget.data() : nullptr; }
+
+bool RectControl::Visible() const {
+  RequireMainThread();
+  return StoredBool("Visible", true);
+}
+
+void RectControl::SetVisible(bool visible) {
+  RequireMainThread();
+  Store("Visible", visible);
+}
+
+bool RectControl::Enabled() const {
+  RequireMainThread();
+  return StoredBool("Enabled", true);
+}
+
+void RectControl::SetEnabled(bool enabled) {
+  RequireMainThread();
+  Store("Enabled", enabled);
+}
+
+void RectControl::Attached() {
+  Ref<Window> window = OwnerWindow();
+  widget_ = std::make_unique<WidgetHandle>();
+  widget_->widget = CreateWidget(window->ContentWidget());
+  RefreshShown();
+}
+
+void RectControl::RefreshShown() {
+  QWidget* widget = Widget();
+  if (!widget) return;
+  bool shown = StoredBool("Visible", true);
+  if (shown && TabPanelIndex() > 0) {
+    Ref<Window> window = OwnerWindow();
+    auto panel = window ? window->ControlByName(StoredText("InitialParent")) : Ref<Control>();
+    auto* tabs = dynamic_cast<class TabPanel*>(panel.Get());
+    shown = !tabs || tabs->Value() + 1 == TabPanelIndex();
+  }
+  widget->setVisible(shown);
+}
+
+void RectControl::StoredPropertyChanged(std::string_view key) {
+  if (Widget()) SyncWidget(key);
+}
+
+void RectControl::SyncWidget(std::string_view key) {
+  QWidget* widget = Widget();
+  if (key == "Left" || key == "Top" || key == "Width" || key == "Height") {
+    widget->setGeometry(Left(), Top(), Width(), Height());
+  } else if (key == "Visible" || key == "TabPanelIndex" || key == "InitialParent") {
+    RefreshShown();
+  } else if (key == "Enabled") {
+    widget->setEnabled(StoredBool("Enabled", true));
+  }
+}
+
+}  // namespace toolkit

@@ -1,0 +1,102 @@
+#pragma once
+// The base of every control a window owns. A control keeps its own properties (the source
+// of truth that handlers and tests read); a visual control mirrors them onto its widget.
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "toolkit/PropertyRecord.h"
+#include "toolkit/Ref.h"
+
+class QWidget;
+
+namespace toolkit {
+
+class Window;
+
+class Control : public std::enable_shared_from_this<Control> {
+ public:
+  virtual ~Control();
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  const std::string& Name() const { return name_; }
+  // The window that owns the control; nil once the window is gone.
+  Ref<Window> OwnerWindow() const { return Ref<Window>(owner_.lock()); }
+
+  // The type of a property-record key in this control's class, none when the class has no
+  // such key.
+  virtual std::optional<PropertyType> PropertyTypeOf(std::string_view key) const;
+  // Applies one decoded entry of a property record.
+  virtual void ApplyProperty(const PropertyEntry& entry);
+  // A stored property, for keys with no behaviour of their own (fonts, tab order, ...).
+  const PropertyValue* StoredProperty(std::string_view key) const;
+
+ protected:
+  Control() = default;
+
+  // Runs a handler for an event that the event loop (or the test runner) delivers: the
+  // owning window stays alive while it runs, and an escaping exception is reported.
+  void Deliver(const std::function<void()>& handler);
+
+  void Store(std::string_view key, PropertyValue value);
+  bool StoredBool(std::string_view key, bool fallback) const;
+  int32_t StoredInt(std::string_view key, int32_t fallback) const;
+  std::string StoredText(std::string_view key) const;
+
+  // Called when the control joins its window (after registration, before its properties).
+  virtual void Attached() {}
+  // The control's Open event, raised once its window's controls all exist.
+  virtual void Opened() {}
+  // Called after a stored property changed, so a visual control can refresh its widget.
+  virtual void StoredPropertyChanged(std::string_view /*key*/) {}
+
+ private:
+  friend class Window;
+  std::string name_;
+  std::weak_ptr<Window> owner_;
+  std::map<std::string, PropertyValue, std::less<>> properties_;
+};
+
+// A control with a place in the window and a widget.
+class RectControl : public Control {
+ public:
+  ~RectControl() override;
+
+  bool Visible() const;
+  void SetVisible(bool visible);
+  bool Enabled() const;
+  void SetEnabled(bool enabled);
+  int32_t Left() const { return StoredInt("Left", 0); }
+  int32_t Top() const { return StoredInt("Top", 0); }
+  int32_t Width() const { return StoredInt("Width", 0); }
+  int32_t Height() const { return StoredInt("Height", 0); }
+  // 0: on the window; 1, 2, ...: on that page of the tab panel named by InitialParent.
+  int32_t TabPanelIndex() const { return StoredInt("TabPanelIndex", 0); }
+
+  // Re-evaluates whether the widget shows: its own Visible, and its page being in front.
+  void RefreshShown();
+
+ protected:
+  RectControl();
+  // Makes the widget; called once, when the control joins its window.
+  virtual QWidget* CreateWidget(QWidget* parent) = 0;
+  QWidget* Widget() const;
+  // Pushes the state of one property onto the widget.
+  virtual void SyncWidget(std::string_view key);
+
+  void Attached() override;
+  void StoredPropertyChanged(std::string_view key) override;
+
+ private:
+  struct WidgetHandle;  // guards against the widget going with its window first
+  std::unique_ptr<WidgetHandle> widget_;
+};
+
+// Property-record keys and their types shared by every class.
+std::optional<PropertyType> CommonPropertyType(std::string_view key);
+
+}  // namespace toolkit

@@ -1,0 +1,379 @@
+#include "toolkit/Controls.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "toolkit/Threads.h"
+#include "toolkit/Window.h"
+
+namespace toolkit {
+namespace {
+
+QString ToQt(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QColor ToQt(const Colour& colour) { return QColor(colour.red, colour.green, colour.blue); }
+
+// The font a record names; "System" at size 0 is the system font. A family that is not
+// installed falls back to a fixed-pitch font when the record asked for one.
+QFont FontOf(const Control& control, const QFont& systemFont) {
+  QFont font = systemFont;
+  const PropertyValue* family = control.StoredProperty("TextFont");
+  if (family && std::holds_alternative<std::string>(*family) && std::get<std::string>(*family) != "System") {
+    QString name = ToQt(std::get<std::string>(*family));
+    if (QFontDatabase::hasFamily(name)) {
+      font.setFamily(name);
+    } else {
+      font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    }
+  }
+  const PropertyValue* size = control.StoredProperty("TextSize");
+  if (size && std::holds_alternative<float>(*size) && std::get<float>(*size) > 0) {
+    const PropertyValue* unit = control.StoredProperty("TextUnit");
+    bool pixels = unit && std::holds_alternative<TextUnitCode>(*unit) && std::get<TextUnitCode>(*unit).code == 1;
+    if (pixels)
+      font.setPixelSize(static_cast<int>(std::get<float>(*size)));
+    else
+      font.setPointSizeF(std::get<float>(*size));
+  }
+  const PropertyValue* bold = control.StoredProperty("Bold");
+  font.setBold(bold && std::holds_alternative<bool>(*bold) && std::get<bool>(*bold));
+  return font;
+}
+
+Qt::Alignment AlignmentOf(int32_t code) {
+  switch (code) {
+    case 2: return Qt::AlignHCenter | Qt::AlignVCenter;
+    case 3: return Qt::AlignRight | Qt::AlignVCenter;
+    default: return Qt::AlignLeft | Qt::AlignVCenter;
+  }
+}
+
+bool IsFontKey(std::string_view key) {
+  return key == "TextFont" || key == "TextSize" || key == "TextUnit" || key == "Bold";
+}
+
+}  // namespace
+
+// --- Label -------------------------------------------------------------------------------
+
+std::string Label::Text() const {
+  RequireMainThread();
+  return StoredText("Text");
+}
+
+void Label::SetText(const std::string& text) {
+  RequireMainThread();
+  Store("Text", text);
+}
+
+QWidget* Label::CreateWidget(QWidget* parent) { return new QLabel(parent); }
+
+void Label::SyncWidget(std::string_view key) {
+  auto* label = static_cast<QLabel*>(Widget());
+  if (key == "Text") {
+    label->setText(ToQt(StoredText("Text")));
+  } else if (key == "TextAlign") {
+    label->setAlignment(AlignmentOf(StoredInt("TextAlign", 0)));
+  } else if (key == "TextColor") {
+    const PropertyValue* colour = StoredProperty("TextColor");
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, ToQt(std::get<Colour>(*colour)));
+    label->setPalette(palette);
+  } else if (IsFontKey(key)) {
+    label->setFont(FontOf(*this, QFont()));
+  } else {
+    RectControl::SyncWidget(key);
+  }
+}
+
+// --- PushButton --------------------------------------------------------------------------
+
+std::string PushButton::Caption() const {
+  RequireMainThread();
+  return StoredText("Caption");
+}
+
+void PushButton::SetCaption(const std::string& caption) {
+  RequireMainThread();
+  Store("Caption", caption);
+}
+
+void PushButton::Push() {
+  Deliver([this] { Action.Raise(*this); });
+}
+
+QWidget* PushButton::CreateWidget(QWidget* parent) {
+  auto* button = new QPushButton(parent);
+  QObject::connect(button, &QPushButton::clicked, button, [this] { Push(); });
+  return button;
+}
+
+void PushButton::SyncWidget(std::string_view key) {
+  auto* button = static_cast<QPushButton*>(Widget());
+  if (key == "Caption")
+    button->setText(ToQt(StoredText("Caption")));
+  else if (key == "Default")
+    button->setDefault(StoredBool("Default", false));
+  else
+    RectControl::SyncWidget(key);
+}
+
+// --- CheckBox ----------------------------------------------------------------------------
+
+std::string CheckBox::Caption() const {
+  RequireMainThread();
+  return StoredText("Caption");
+}
+
+bool CheckBox::Value() const {
+  RequireMainThread();
+  return StoredBool("Value", false);
+}
+
+void CheckBox::SetValue(bool ticked) {
+  RequireMainThread();
+  Store("Value", ticked);
+  Store("State", ticked ? 1 : 0);
+}
+
+std::optional<PropertyType> CheckBox::PropertyTypeOf(std::string_view key) const {
+  if (key == "Value") return PropertyType::Boolean;
+  return RectControl::PropertyTypeOf(key);
+}
+
+void CheckBox::Click() {
+  SetValue(!StoredBool("Value", false));
+  RaiseAction();
+}
+
+void CheckBox::RaiseAction() {
+  Deliver([this] { Action.Raise(*this); });
+}
+
+QWidget* CheckBox::CreateWidget(QWidget* parent) {
+  auto* box = new QCheckBox(parent);
+  // The widget shows the control's value; a user click goes through Click, which sets it.
+  QObject::connect(box, &QCheckBox::clicked, box, [this, box] {
+    box->setChecked(StoredBool("Value", false));
+    Click();
+  });
+  return box;
+}
+
+void CheckBox::SyncWidget(std::string_view key) {
+  auto* box = static_cast<QCheckBox*>(Widget());
+  if (key == "Caption")
+    box->setText(ToQt(StoredText("Caption")));
+  else if (key == "Value")
+    box->setChecked(StoredBool("Value", false));
+  else
+    RectControl::SyncWidget(key);
+}
+
+// --- PopupMenu ---------------------------------------------------------------------------
+
+int32_t PopupMenu::ListCount() const {
+  RequireMainThread();
+  return static_cast<int32_t>(rows_.size());
+}
+
+std::string PopupMenu::List(int32_t row) const {
+  RequireMainThread();
+  return row >= 0 && row < ListCount() ? rows_[static_cast<size_t>(row)] : std::string();
+}
+
+void PopupMenu::AddRow(const std::string& text) {
+  RequireMainThread();
+  rows_.push_back(text);
+  if (auto* combo = static_cast<QComboBox*>(Widget())) {
+    QSignalBlocker quiet(combo);
+    combo->addItem(ToQt(text));
+    combo->setCurrentIndex(listIndex_ < ListCount() ? listIndex_ : -1);
+  }
+}
+
+void PopupMenu::DeleteAllRows() {
+  RequireMainThread();
+  rows_.clear();
+  if (auto* combo = static_cast<QComboBox*>(Widget())) {
+    QSignalBlocker quiet(combo);
+    combo->clear();
+  }
+  Select(-1, false);
+}
+
+int32_t PopupMenu::ListIndex() const {
+  RequireMainThread();
+  return listIndex_;
+}
+
+void PopupMenu::SetListIndex(int32_t row) {
+  RequireMainThread();
+  Select(row, false);
+}
+
+void PopupMenu::Pick(int32_t row) {
+  Deliver([this, row] { Select(row, false); });
+}
+
+void PopupMenu::Select(int32_t row, bool /*deliver*/) {
+  int32_t selected = row >= 0 && row < ListCount() ? row : -1;
+  if (selected == listIndex_) return;
+  listIndex_ = selected;
+  if (auto* combo = static_cast<QComboBox*>(Widget())) {
+    QSignalBlocker quiet(combo);
+    combo->setCurrentIndex(listIndex_);
+  }
+  Change.Raise(*this);
+}
+
+void PopupMenu::ApplyProperty(const PropertyEntry& entry) {
+  // The record's ListIndex is the initial selection as stored, rows or not; it raises nothing.
+  if (entry.key == "ListIndex" && std::holds_alternative<int32_t>(entry.value)) listIndex_ = std::get<int32_t>(entry.value);
+  RectControl::ApplyProperty(entry);
+}
+
+QWidget* PopupMenu::CreateWidget(QWidget* parent) {
+  auto* combo = new QComboBox(parent);
+  QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), combo, [this](int row) { Pick(row); });
+  return combo;
+}
+
+void PopupMenu::SyncWidget(std::string_view key) { RectControl::SyncWidget(key); }
+
+// --- TabPanel ----------------------------------------------------------------------------
+
+int32_t TabPanel::Value() const {
+  RequireMainThread();
+  return StoredInt("Value", 0);
+}
+
+void TabPanel::SetValue(int32_t page) {
+  RequireMainThread();
+  Store("Value", page);
+}
+
+std::vector<std::string> TabPanel::Pages() const {
+  std::vector<std::string> pages;
+  std::string definition = StoredText("TabDefinition");
+  size_t start = 0;
+  while (start <= definition.size()) {
+    size_t end = definition.find('\r', start);
+    if (end == std::string::npos) end = definition.size();
+    pages.push_back(definition.substr(start, end - start));
+    start = end + 1;
+  }
+  return pages;
+}
+
+std::optional<PropertyType> TabPanel::PropertyTypeOf(std::string_view key) const {
+  if (key == "Value") return PropertyType::Int32;
+  return RectControl::PropertyTypeOf(key);
+}
+
+QWidget* TabPanel::CreateWidget(QWidget* parent) {
+  auto* tabs = new QTabWidget(parent);
+  QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [this](int page) {
+    if (page >= 0 && page != StoredInt("Value", 0)) Store("Value", page);
+  });
+  return tabs;
+}
+
+void TabPanel::SyncWidget(std::string_view key) {
+  auto* tabs = static_cast<QTabWidget*>(Widget());
+  if (key == "TabDefinition") {
+    QSignalBlocker quiet(tabs);
+    while (tabs->count() > 0) delete tabs->widget(0);
+    for (const std::string& page : Pages()) tabs->addTab(new QWidget(), ToQt(page));
+    tabs->setCurrentIndex(StoredInt("Value", 0));
+  } else if (key == "Value") {
+    QSignalBlocker quiet(tabs);
+    tabs->setCurrentIndex(StoredInt("Value", 0));
+    if (Ref<Window> window = OwnerWindow()) window->RefreshShownControls();
+  } else {
+    RectControl::SyncWidget(key);
+  }
+}
+
+// --- TextArea ----------------------------------------------------------------------------
+
+const std::string& TextArea::Text() const {
+  RequireMainThread();
+  return text_;
+}
+
+void TextArea::SetText(std::string text) {
+  RequireMainThread();
+  text_ = std::move(text);
+  if (auto* edit = static_cast<QPlainTextEdit*>(Widget())) edit->setPlainText(ToQt(text_));
+}
+
+void TextArea::ApplyProperty(const PropertyEntry& entry) {
+  if (entry.key == "Text" && std::holds_alternative<std::string>(entry.value)) {
+    SetText(std::get<std::string>(entry.value));
+    return;
+  }
+  RectControl::ApplyProperty(entry);
+}
+
+QWidget* TextArea::CreateWidget(QWidget* parent) {
+  auto* edit = new QPlainTextEdit(parent);
+  edit->setReadOnly(true);
+  edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  return edit;
+}
+
+void TextArea::SyncWidget(std::string_view key) {
+  auto* edit = static_cast<QPlainTextEdit*>(Widget());
+  if (key == "ReadOnly") {
+    edit->setReadOnly(StoredBool("ReadOnly", true));
+  } else if (key == "BackColor" || key == "TextColor") {
+    QPalette palette = edit->palette();
+    if (auto* back = StoredProperty("BackColor")) palette.setColor(QPalette::Base, ToQt(std::get<Colour>(*back)));
+    if (auto* fore = StoredProperty("TextColor")) palette.setColor(QPalette::Text, ToQt(std::get<Colour>(*fore)));
+    edit->setPalette(palette);
+  } else {
+    RectControl::SyncWidget(key);
+  }
+}
+
+// --- TextField ---------------------------------------------------------------------------
+
+std::string TextField::Text() const {
+  RequireMainThread();
+  return StoredText("Text");
+}
+
+void TextField::SetText(const std::string& text) {
+  RequireMainThread();
+  Store("Text", text);
+}
+
+void TextField::Edited(const std::string& text) { Store("Text", text); }
+
+QWidget* TextField::CreateWidget(QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  QObject::connect(edit, &QLineEdit::textEdited, edit, [this](const QString& text) { Edited(text.toStdString()); });
+  return edit;
+}
+
+void TextField::SyncWidget(std::string_view key) {
+  auto* edit = static_cast<QLineEdit*>(Widget());
+  if (key == "Text") {
+    QString text = ToQt(StoredText("Text"));
+    if (edit->text() != text) edit->setText(text);
+  } else if (key == "ReadOnly") {
+    edit->setReadOnly(StoredBool("ReadOnly", false));
+  } else {
+    RectControl::SyncWidget(key);
+  }
+}
+
+}  // namespace toolkit

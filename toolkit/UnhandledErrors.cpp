@@ -1,0 +1,82 @@
+#include "toolkit/UnhandledErrors.h"
+
+#include <iostream>
+#include <map>
+#include <typeinfo>
+
+#include "toolkit/Exceptions.h"
+
+namespace toolkit {
+namespace {
+
+std::function<void(const std::string&)>& Sink() {
+  static std::function<void(const std::string&)> sink = [](const std::string& line) {
+    std::cerr << line << std::endl;
+  };
+  return sink;
+}
+
+std::string Describe(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const RuntimeException& e) {
+    std::string text = std::string(e.ClassName()) + ": " + e.what();
+    if (e.ErrorNumber() != 0) text += " (error number " + std::to_string(e.ErrorNumber()) + ")";
+    return text;
+  } catch (const std::exception& e) {
+    return std::string(typeid(e).name()) + ": " + e.what();
+  } catch (...) {
+    return "unknown exception";
+  }
+}
+
+struct FailureRun {
+  std::string text;
+  long repeats = 0;
+};
+
+std::map<const void*, FailureRun>& FailingSources() {
+  static std::map<const void*, FailureRun> sources;
+  return sources;
+}
+
+void EndRun(const FailureRun& run, const char* how) {
+  if (run.repeats > 0)
+    Sink()("Unhandled exception " + std::string(how) + " after " + std::to_string(run.repeats) +
+           " repeats: " + run.text);
+}
+
+void ReportFrom(const void* source, const std::string& text) {
+  auto& sources = FailingSources();
+  auto found = sources.find(source);
+  if (found != sources.end() && found->second.text == text) {
+    if (++found->second.repeats == 1) Sink()("Unhandled exception repeating (shown once): " + text);
+    return;
+  }
+  if (found != sources.end()) EndRun(found->second, "changed");
+  sources[source] = FailureRun{text, 0};
+  Sink()("Unhandled exception: " + text);
+}
+
+}  // namespace
+
+void ReportUnhandledException(std::exception_ptr error) { ReportFrom(nullptr, Describe(error)); }
+
+void RunEventHandler(const void* source, const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (...) {
+    ReportFrom(source, Describe(std::current_exception()));
+    return;
+  }
+  auto& sources = FailingSources();
+  auto found = sources.find(source);
+  if (found == sources.end()) return;
+  EndRun(found->second, "stopped");
+  if (found->second.repeats == 0) Sink()("Unhandled exception stopped: " + found->second.text);
+  sources.erase(found);
+}
+
+void SetUnhandledErrorSink(std::function<void(const std::string& line)> sink) { Sink() = std::move(sink); }
+
+}  // namespace toolkit

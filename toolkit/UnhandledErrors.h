@@ -1,0 +1,23 @@
+#pragma once
+// The toolkit's report of unhandled errors: an exception that escapes an event handler, a
+// thread's body or the start-up ends here. The report is one line on standard error; the
+// same failure repeating (a log tick failing every 500 ms) is reported once, then again
+// when it changes or stops.
+#include <exception>
+#include <functional>
+#include <string>
+
+namespace toolkit {
+
+void ReportUnhandledException(std::exception_ptr error);
+
+// Runs an event handler of the given source (the control or window raising the event); an
+// exception that leaves it goes to the report and the program goes on. Repeats are told
+// apart per source: the same failure from the same source is reported once, a change of
+// failure is reported again, and the source's first normal return after it says so.
+void RunEventHandler(const void* source, const std::function<void()>& handler);
+
+// Where report lines go (standard error unless a test catches them).
+void SetUnhandledErrorSink(std::function<void(const std::string& line)> sink);
+
+}  // namespace toolkit

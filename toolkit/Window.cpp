@@ -1,0 +1,248 @@
+#include "toolkit/Window.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPointer>
+
+#include "toolkit/Menu.h"
+#include "toolkit/MenuPeers.h"
+#include "toolkit/Seams.h"
+#include "toolkit/Threads.h"
+#include "toolkit/UnhandledErrors.h"
+
+namespace toolkit {
+
+class WindowPeer : public QMainWindow {
+ public:
+  explicit WindowPeer(Window& window) : window_(window), content_(new QWidget(this)) {
+    setCentralWidget(content_);
+    content_->setAutoFillBackground(true);
+  }
+  QWidget* Content() const { return content_; }
+  QPointer<QEventLoop> modalLoop;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    if (window_.IsOpen()) RunEventHandler(&window_, [this] { window_.Close(); });
+    event->accept();
+  }
+
+ private:
+  Window& window_;
+  QWidget* content_;
+};
+
+namespace {
+
+std::map<std::string, std::shared_ptr<Window>, std::less<>>& OpenWindows() {
+  static std::map<std::string, std::shared_ptr<Window>, std::less<>> windows;
+  return windows;
+}
+
+template <class T>
+T ValueOr(const std::map<std::string, PropertyValue, std::less<>>& properties, std::string_view key, T fallback) {
+  auto found = properties.find(key);
+  return found != properties.end() && std::holds_alternative<T>(found->second) ? std::get<T>(found->second) : fallback;
+}
+
+// The bar's children are menus even while empty; below them, an item with children is a submenu.
+void AddMenuWidgets(Window& window, QWidget& container, const Ref<MenuItem>& parent, bool containerIsBar) {
+  for (int32_t i = 0; i < parent->Count(); ++i) {
+    Ref<MenuItem> item = parent->Item(i);
+    QAction* action = nullptr;
+    if (containerIsBar || item->Count() > 0) {
+      auto* menu = new QMenu(QString::fromStdString(item->Text()), &container);
+      container.addAction(menu->menuAction());
+      AddMenuWidgets(window, *menu, item, false);
+      action = menu->menuAction();
+    } else if (item->IsSeparator()) {
+      auto* menu = static_cast<QMenu*>(&container);
+      action = menu->addSeparator();
+    } else {
+      action = new QAction(QString::fromStdString(item->Text()), &container);
+      action->setShortcut(MenuShortcut(item->KeyboardShortcut()));
+      std::string name = item->Name();
+      QObject::connect(action, &QAction::triggered, action, [&window, name] { window.ChooseMenuItem(name); });
+      container.addAction(action);
+    }
+    action->setVisible(item->Visible());
+    action->setEnabled(item->Enabled());
+    item->Peers().actions.emplace_back(action);
+  }
+}
+
+}  // namespace
+
+Window::Window(std::string registeredClassName) : className_(std::move(registeredClassName)) {}
+
+Window::~Window() {
+  // The widgets go with the peer; a close they raise on the way is no close of this window.
+  open_ = false;
+}
+
+void Window::Construct() {
+  RequireMainThread();
+  peer_ = std::make_unique<WindowPeer>(*this);
+  open_ = true;
+  OpenWindows()[className_] = shared_from_this();
+  try {
+    Layout();
+    CreateControls();
+    for (auto& [name, control] : controls_) control->Opened();
+    AddMenuHandlers(*this);
+    Event_Open();
+  } catch (...) {
+    open_ = false;
+    OpenWindows().erase(className_);
+    throw;
+  }
+  if (Visible()) {
+    int menuHeight = peer_->menuWidget() ? peer_->menuWidget()->sizeHint().height() : 0;
+    peer_->resize(Width(), Height() + menuHeight);
+    peer_->show();
+  }
+}
+
+Ref<Window> Window::OpenInstance(std::string_view registeredClassName) {
+  auto& windows = OpenWindows();
+  auto found = windows.find(registeredClassName);
+  return found == windows.end() ? Ref<Window>() : Ref<Window>(found->second);
+}
+
+void Window::ReleaseOpenInstances() {
+  auto windows = std::move(OpenWindows());
+  OpenWindows().clear();
+  for (auto& [name, window] : windows) window->open_ = false;
+}
+
+void Window::AddControl(const std::string& name, Ref<Control> control) {
+  RequireMainThread();
+  control->name_ = name;
+  control->owner_ = weak_from_this();
+  controls_[name] = control;
+  control->Attached();
+}
+
+Ref<Control> Window::ControlByName(std::string_view name) const {
+  auto found = controls_.find(name);
+  return found == controls_.end() ? Ref<Control>() : found->second;
+}
+
+void Window::SetProperties(Control& target, std::string_view record) {
+  RequireMainThread();
+  for (const PropertyEntry& entry :
+       DecodePropertyRecord(record, [&target](std::string_view key) { return target.PropertyTypeOf(key); }))
+    target.ApplyProperty(entry);
+}
+
+void Window::SetProperties(std::string_view record) {
+  RequireMainThread();
+  for (const PropertyEntry& entry : DecodePropertyRecord(record, CommonPropertyType)) ApplyWindowProperty(entry);
+}
+
+void Window::ApplyWindowProperty(const PropertyEntry& entry) {
+  properties_[entry.key] = entry.value;
+  QWidget* content = peer_->Content();
+  const std::string& key = entry.key;
+  if (key == "Title") {
+    peer_->setWindowTitle(QString::fromStdString(Title()));
+  } else if (key == "Width" || key == "Height") {
+    content->resize(Width(), Height());
+  } else if (key == "MinWidth" || key == "MinHeight") {
+    content->setMinimumSize(ValueOr<int32_t>(properties_, "MinWidth", 0), ValueOr<int32_t>(properties_, "MinHeight", 0));
+  } else if (key == "MaxWidth" || key == "MaxHeight") {
+    content->setMaximumSize(ValueOr<int32_t>(properties_, "MaxWidth", QWIDGETSIZE_MAX),
+                            ValueOr<int32_t>(properties_, "MaxHeight", QWIDGETSIZE_MAX));
+  } else if (key == "BackColor" || key == "HasBackColor") {
+    if (ValueOr<bool>(properties_, "HasBackColor", false)) {
+      Colour colour = ValueOr<Colour>(properties_, "BackColor", Colour{});
+      QPalette palette = content->palette();
+      palette.setColor(QPalette::Window, QColor(colour.red, colour.green, colour.blue));
+      content->setPalette(palette);
+    }
+  } else if (key == "MaximizeButton" || key == "MinimizeButton" || key == "CloseButton") {
+    peer_->setWindowFlag(key == "MaximizeButton"   ? Qt::WindowMaximizeButtonHint
+                         : key == "MinimizeButton" ? Qt::WindowMinimizeButtonHint
+                                                   : Qt::WindowCloseButtonHint,
+                         std::get<bool>(entry.value));
+  }
+}
+
+std::string Window::Title() const { return ValueOr<std::string>(properties_, "Title", ""); }
+int32_t Window::Width() const { return ValueOr<int32_t>(properties_, "Width", 0); }
+int32_t Window::Height() const { return ValueOr<int32_t>(properties_, "Height", 0); }
+bool Window::Visible() const { return ValueOr<bool>(properties_, "Visible", false); }
+
+const PropertyValue* Window::StoredProperty(std::string_view key) const {
+  auto found = properties_.find(key);
+  return found == properties_.end() ? nullptr : &found->second;
+}
+
+void Window::SetMenuBar(Ref<toolkit::MenuBar> bar) {
+  RequireMainThread();
+  menuBar_ = bar;
+  QMenuBar* widgets = peer_->menuBar();
+  widgets->clear();
+  if (bar) AddMenuWidgets(*this, *widgets, bar, true);
+}
+
+Ref<MenuBar> Window::MenuBar() const {
+  RequireMainThread();
+  return menuBar_;
+}
+
+void Window::AddMenuHandler(const std::string& itemName, std::function<bool()> handler) {
+  RequireMainThread();
+  menuHandlers_[itemName] = std::move(handler);
+}
+
+void Window::ChooseMenuItem(std::string_view itemName) {
+  std::shared_ptr<Window> keepAlive = shared_from_this();
+  RunEventHandler(this, [&] {
+    auto handler = menuHandlers_.find(itemName);
+    if (handler != menuHandlers_.end()) {
+      handler->second();
+      return;
+    }
+    if (menuBar_)
+      if (Ref<MenuItem> item = menuBar_->Lookup(itemName)) item->DefaultAction();
+  });
+}
+
+void Window::Close() {
+  RequireMainThread();
+  if (!open_) return;
+  std::shared_ptr<Window> keepAlive = shared_from_this();
+  struct FinishClosing {
+    Window& window;
+    ~FinishClosing() {
+      window.open_ = false;
+      OpenWindows().erase(window.className_);
+      window.peer_->hide();
+      if (window.peer_->modalLoop) window.peer_->modalLoop->quit();
+    }
+  } finish{*this};
+  Event_Close();
+}
+
+void Window::ShowModal() {
+  RequireMainThread();
+  peer_->setWindowModality(Qt::ApplicationModal);
+  peer_->show();
+  if (!Dialogs().ModalShowBlocks() || !open_) return;
+  std::shared_ptr<Window> keepAlive = shared_from_this();
+  QEventLoop loop;
+  peer_->modalLoop = &loop;
+  loop.exec();
+}
+
+void Window::RefreshShownControls() {
+  for (auto& [name, control] : controls_)
+    if (auto* rect = dynamic_cast<RectControl*>(control.Get())) rect->RefreshShown();
+}
+
+QWidget* Window::ContentWidget() const { return peer_->Content(); }
+
+}  // namespace toolkit

@@ -1,0 +1,106 @@
+#pragma once
+// The toolkit's window: constructed in two steps (the object, then Construct, which raises
+// the window's construction events), owning its controls by name, and registered as the
+// open instance of its class while it is open.
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "toolkit/Control.h"
+#include "toolkit/PropertyRecord.h"
+#include "toolkit/Ref.h"
+
+namespace toolkit {
+
+class MenuBar;
+class WindowPeer;
+
+class Window : public std::enable_shared_from_this<Window> {
+ public:
+  explicit Window(std::string registeredClassName);
+  virtual ~Window();
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  // The window's construction: registers it as its class's open instance, raises Layout,
+  // CreateControls, the controls' Open events, AddMenuHandlers and Event_Open, then shows it
+  // when its Visible property says so.
+  void Construct();
+
+  // The open instance of a window class, by its registered name; nil when none is open.
+  // Serves worker threads too.
+  static Ref<Window> OpenInstance(std::string_view registeredClassName);
+  // The toolkit's own finaliser: lets go of every open window (no Close events), so that
+  // their widgets go before the GUI framework does.
+  static void ReleaseOpenInstances();
+
+  // Window events; the default handlers do nothing.
+  virtual void Layout() {}
+  virtual void CreateControls() {}
+  virtual void AddMenuHandlers(Window& /*window*/) {}
+  virtual void Event_Open() {}
+  virtual void Event_Close() {}
+
+  // Controls.
+  template <class T>
+  Ref<T> New() {
+    return Ref<T>(std::shared_ptr<T>(new T()));
+  }
+  void AddControl(const std::string& name, Ref<Control> control);
+  Ref<Control> ControlByName(std::string_view name) const;  // serves worker threads too
+  template <class T>
+  Ref<T> ControlAs(std::string_view name) const {
+    return ControlByName(name).template Cast<T>();
+  }
+  // Builds one control: a new object of class T, registered under the name and given its
+  // property record; returns it looked up again by name, ready for its event bindings.
+  template <class T>
+  Ref<T> BuildControl(const std::string& name, std::string_view record) {
+    AddControl(name, New<T>());
+    SetProperties(*ControlAs<T>(name), record);
+    return ControlAs<T>(name);
+  }
+  // Applies a property record to a control of this window, or to the window itself.
+  void SetProperties(Control& target, std::string_view record);
+  void SetProperties(std::string_view record);
+
+  // Window properties.
+  std::string Title() const;
+  int32_t Width() const;
+  int32_t Height() const;
+  bool Visible() const;
+  const PropertyValue* StoredProperty(std::string_view key) const;
+
+  // Menus.
+  void SetMenuBar(Ref<MenuBar> bar);
+  Ref<toolkit::MenuBar> MenuBar() const;
+  void AddMenuHandler(const std::string& itemName, std::function<bool()> handler);
+  // The user chose the item: the window's bound handler runs, or else the item's own action.
+  void ChooseMenuItem(std::string_view itemName);
+
+  // Closing: raises Event_Close, ends the window's registration as open instance and takes
+  // it off the screen.
+  void Close();
+  bool IsOpen() const { return open_; }
+  // Shows the window modally; blocks until it closes when the dialog seam says so.
+  void ShowModal();
+
+  // Re-evaluates which controls show after the front page of a tab panel changed.
+  void RefreshShownControls();
+  QWidget* ContentWidget() const;
+
+ private:
+  void ApplyWindowProperty(const PropertyEntry& entry);
+
+  std::string className_;
+  bool open_ = false;
+  std::map<std::string, PropertyValue, std::less<>> properties_;
+  Ref<toolkit::MenuBar> menuBar_;
+  std::map<std::string, std::function<bool()>, std::less<>> menuHandlers_;
+  std::unique_ptr<WindowPeer> peer_;  // destroyed after the controls (declared before them)
+  std::map<std::string, Ref<Control>, std::less<>> controls_;
+};
+
+}  // namespace toolkit
