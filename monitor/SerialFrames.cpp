@@ -4,26 +4,29 @@
 #include "monitor/WindowMain.h"
 #include "toolkit/Threads.h"
 
-bool WindowMain::checkCRCreception() {
-  int32_t total = TrameBuffer.at(3) + 4;
+namespace {
+
+// The sum of the frame's bytes before its checksum, its total size taken from the length
+// byte; the other threads may run after each byte.
+int32_t SumBeforeChecksum(const ByteBuffer& frame) {
+  const int32_t total = frame.at(3) + 4;
   int32_t sum = 0;
   for (int32_t i = 0; i <= total - 3; ++i) {
-    sum += TrameBuffer.at(static_cast<size_t>(i));
+    sum += frame.at(static_cast<size_t>(i));
     toolkit::YieldToNextThread();
   }
-  sum %= 65535;
-  return sum == TrameBuffer.at(static_cast<size_t>(total - 2)) * 256 + TrameBuffer.at(static_cast<size_t>(total - 1));
+  return sum;
 }
 
-int32_t WindowMain::calculeCRCemission() {
-  int32_t total = TrameBufferEmission.at(3) + 4;
-  int32_t sum = 0;
-  for (int32_t i = 0; i <= total - 3; ++i) {
-    sum += TrameBufferEmission.at(static_cast<size_t>(i));
-    toolkit::YieldToNextThread();
-  }
-  return sum % 65535;
+}  // namespace
+
+bool WindowMain::checkCRCreception() {
+  const int32_t total = TrameBuffer.at(3) + 4;
+  return SumBeforeChecksum(TrameBuffer) % 65535 ==
+         TrameBuffer.at(static_cast<size_t>(total - 2)) * 256 + TrameBuffer.at(static_cast<size_t>(total - 1));
 }
+
+int32_t WindowMain::calculeCRCemission() { return SumBeforeChecksum(TrameBufferEmission) % 65535; }
 
 namespace {
 
