@@ -49,6 +49,7 @@ class Serial : public Control {
   void XmitWait();                   // until the written bytes have left
 
   Event<Serial&> DataAvailable;
+  // Raised once when the open device fails (a vanished adapter); the device is closed then.
   Event<Serial&> Error;
 
   LineSettings Settings() const { return settings_; }
