@@ -4,8 +4,10 @@
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLocale>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -32,21 +34,37 @@ class SystemWallClock : public WallClockSource {
     QTime time = now.time();
     return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
   }
-  // The locale's long time format carries a time-zone name, which has no place in a log
-  // column; the locale's short format may lack seconds. So: the long format, zone removed.
+  // The locale's own long time of day, which shows seconds, without its time-zone field:
+  // a zone name has no place in a log column.
   std::string LongTime(const LocalDateTime& when) override {
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    format.remove(QLatin1Char('t')).replace(QLatin1String("  "), QLatin1String(" "));
-    return QLocale::system().toString(QTime(when.hour, when.minute, when.second), format.trimmed()).toStdString();
+    QLocale locale = QLocale::system();
+    QString format = WithoutTimeZone(locale.timeFormat(QLocale::LongFormat));
+    return locale.toString(QTime(when.hour, when.minute, when.second), format).toStdString();
+  }
+
+ private:
+  // Drops the zone field 't' with the brackets around it and the blanks or comma that set it
+  // apart ("HH:mm:ss t", "H:mm:ss (t)", "h:mm:ss AP, t", "t HH:mm:ss"); quoted literal text
+  // is kept as it is.
+  static QString WithoutTimeZone(const QString& format) {
+    static const QRegularExpression zone(QStringLiteral(R"([\s,]*[(\[]?t+[)\]]?)"));
+    QString result;
+    const QStringList parts = format.split(QLatin1Char('\''));
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+      if (i > 0) result += QLatin1Char('\'');
+      result += i % 2 == 0 ? QString(parts[i]).remove(zone) : parts[i];
+    }
+    return result.trimmed();
   }
 };
 
 class UserDocuments : public DocumentsSource {
  public:
   std::optional<std::string> DocumentsPath() override {
+    // A fresh account often has no Documents folder yet: it is made, as a file manager would.
     QString path = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (path.isEmpty() || !QDir().mkpath(path)) return std::nullopt;
-    return path.toStdString();
+    return QFile::encodeName(path).toStdString();
   }
 };
 

@@ -1,7 +1,11 @@
 #include "toolkit/UnhandledErrors.h"
 
+#include <cxxabi.h>
+
+#include <cstdlib>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <typeinfo>
 
 #include "toolkit/Exceptions.h"
@@ -16,6 +20,14 @@ std::function<void(const std::string&)>& Sink() {
   return sink;
 }
 
+// The readable class name of a standard exception ("std::runtime_error").
+std::string ClassNameOf(const std::exception& e) {
+  const char* mangled = typeid(e).name();
+  int status = 0;
+  std::unique_ptr<char, void (*)(void*)> readable(abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
+  return status == 0 && readable ? readable.get() : mangled;
+}
+
 std::string Describe(std::exception_ptr error) {
   try {
     std::rethrow_exception(error);
@@ -24,7 +36,7 @@ std::string Describe(std::exception_ptr error) {
     if (e.ErrorNumber() != 0) text += " (error number " + std::to_string(e.ErrorNumber()) + ")";
     return text;
   } catch (const std::exception& e) {
-    return std::string(typeid(e).name()) + ": " + e.what();
+    return ClassNameOf(e) + ": " + e.what();
   } catch (...) {
     return "unknown exception";
   }
@@ -43,7 +55,7 @@ std::map<const void*, FailureRun>& FailingSources() {
 void EndRun(const FailureRun& run, const char* how) {
   if (run.repeats > 0)
     Sink()("Unhandled exception " + std::string(how) + " after " + std::to_string(run.repeats) +
-           " repeats: " + run.text);
+           (run.repeats == 1 ? " repeat: " : " repeats: ") + run.text);
 }
 
 void ReportFrom(const void* source, const std::string& text) {

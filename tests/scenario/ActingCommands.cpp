@@ -1,6 +1,7 @@
 // The commands that act: on the system's ports, time, the user's clicks and menus, the bytes
 // on the line, members and controls, and the Documents folder.
 #include <cstdio>
+#include <ctime>
 
 #include "tests/scenario/Scenario.h"
 #include "tests/scenario/WindowMainMembers.h"
@@ -32,6 +33,23 @@ void Clock(Scenario& s, const ScriptLine& line) {
   s.env.clock.SetMilliseconds(target);
 }
 
+// A date that the calendar has: 2024-02-30 fails instead of becoming 1 March.
+bool IsCalendarDate(const toolkit::LocalDateTime& when) {
+  std::tm fields{};
+  fields.tm_year = when.year - 1900;
+  fields.tm_mon = when.month - 1;
+  fields.tm_mday = when.day;
+  fields.tm_hour = when.hour;
+  fields.tm_min = when.minute;
+  fields.tm_sec = when.second;
+  const time_t seconds = timegm(&fields);
+  std::tm normalised{};
+  gmtime_r(&seconds, &normalised);
+  return normalised.tm_year == fields.tm_year && normalised.tm_mon == fields.tm_mon &&
+         normalised.tm_mday == fields.tm_mday && normalised.tm_hour == fields.tm_hour &&
+         normalised.tm_min == fields.tm_min && normalised.tm_sec == fields.tm_sec;
+}
+
 void Date(Scenario& s, const ScriptLine& line) {
   RequireArgCount(line, 2);
   toolkit::LocalDateTime when;
@@ -39,6 +57,7 @@ void Date(Scenario& s, const ScriptLine& line) {
   if (std::sscanf(Arg(line, 0).text.c_str(), "%d-%d-%d%c", &when.year, &when.month, &when.day, &tail) != 3 ||
       std::sscanf(Arg(line, 1).text.c_str(), "%d:%d:%d%c", &when.hour, &when.minute, &when.second, &tail) != 3)
     throw Failure("a date is written YYYY-MM-DD HH:MM:SS");
+  if (!IsCalendarDate(when)) throw Failure("no such date and time: " + Arg(line, 0).text + " " + Arg(line, 1).text);
   s.env.wallClock.Set(when);
 }
 
@@ -153,14 +172,17 @@ void Set(Scenario& s, const ScriptLine& line) {
 }
 
 void Documents(Scenario& s, const ScriptLine& line) {
+  using Mode = testing_support::TestDocuments::Mode;
   RequireArgCount(line, 1);
   const std::string& mode = Arg(line, 0).text;
   if (mode == "none")
-    s.env.documents.SetMode(testing_support::TestDocuments::Mode::Missing);
+    s.env.documents.SetMode(Mode::Missing);
   else if (mode == "readonly")
-    s.env.documents.SetMode(testing_support::TestDocuments::Mode::ReadOnly);
+    s.env.documents.SetMode(Mode::ReadOnly);
+  else if (mode == "normal")
+    s.env.documents.SetMode(Mode::Normal);
   else
-    throw Failure("documents none or documents readonly");
+    throw Failure("documents none, documents readonly or documents normal");
 }
 
 }  // namespace

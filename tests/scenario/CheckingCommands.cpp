@@ -1,10 +1,12 @@
 // The commands that check what the program shows, holds, sends and writes.
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "tests/scenario/Scenario.h"
 #include "tests/scenario/WindowMainMembers.h"
+#include "toolkit/Files.h"
 #include "toolkit/Text.h"
 
 namespace scenario {
@@ -182,34 +184,58 @@ void Beeps(Scenario& s, const ScriptLine& line) {
   ExpectEqual(std::to_string(IntArg(line, 0)) + " beeps", std::to_string(s.env.dialogs.beeps) + " beeps");
 }
 
-std::vector<std::string> FileLines(Scenario& s, const std::string& name) {
-  std::ifstream file(s.env.documents.Folder() + "/" + name, std::ios::binary);
+// A log file's lines, each cut at the line end that the toolkit's text files write; a last
+// line that lacks its line end is told apart, as the file is then not as the program writes it.
+struct FileText {
+  std::vector<std::string> lines;
+  bool lastLineUnended = false;
+};
+
+std::string DocumentsPath(Scenario& s, const std::string& name) { return s.env.documents.Folder() + "/" + name; }
+
+FileText ReadFileLines(Scenario& s, const std::string& name) {
+  std::ifstream file(DocumentsPath(s, name), std::ios::binary);
   if (!file) Expected("file " + name, "no such file");
   std::stringstream content;
   content << file.rdbuf();
-  return SplitLines(content.str());
+  const std::string text = content.str();
+  const std::string_view lineEnd = toolkit::TextOutputStream::LineEnd;
+  FileText result;
+  size_t start = 0;
+  for (size_t end; (end = text.find(lineEnd, start)) != std::string::npos; start = end + lineEnd.size())
+    result.lines.push_back(text.substr(start, end - start));
+  if (start < text.size()) {
+    result.lines.push_back(text.substr(start));
+    result.lastLineUnended = true;
+  }
+  return result;
 }
 
 void File(Scenario& s, const ScriptLine& line) {
   RequireArgCount(line, 3);
-  std::vector<std::string> lines = FileLines(s, Arg(line, 0).text);
-  long long number = IntArg(line, 1);
-  std::string got = number >= 1 && number <= static_cast<long long>(lines.size())
-                        ? Quote(lines[static_cast<size_t>(number - 1)])
-                        : "no line " + std::to_string(number) + " (the file has " + std::to_string(lines.size()) + ")";
+  const FileText file = ReadFileLines(s, Arg(line, 0).text);
+  const long long number = IntArg(line, 1);
+  const long long count = static_cast<long long>(file.lines.size());
+  std::string got = "no line " + std::to_string(number) + " (the file has " + std::to_string(count) + ")";
+  if (number >= 1 && number <= count) {
+    got = Quote(file.lines[static_cast<size_t>(number - 1)]);
+    if (number == count && file.lastLineUnended) got += " without its line end";
+  }
   ExpectEqual(Quote(TextArg(line, 2)), got);
 }
 
 void Lines(Scenario& s, const ScriptLine& line) {
   RequireArgCount(line, 2);
+  const FileText file = ReadFileLines(s, Arg(line, 0).text);
   ExpectEqual(std::to_string(IntArg(line, 1)) + " lines",
-              std::to_string(FileLines(s, Arg(line, 0).text).size()) + " lines");
+              std::to_string(file.lines.size()) + " lines" + (file.lastLineUnended ? ", the last without its line end" : ""));
 }
 
 void NoFile(Scenario& s, const ScriptLine& line) {
   RequireArgCount(line, 1);
-  std::ifstream file(s.env.documents.Folder() + "/" + Arg(line, 0).text);
-  if (file) Expected("no file " + Arg(line, 0).text, "the file");
+  std::error_code ignored;
+  if (std::filesystem::exists(DocumentsPath(s, Arg(line, 0).text), ignored))
+    Expected("no file " + Arg(line, 0).text, "the file");
 }
 
 void WindowState(Scenario& s, const ScriptLine& line, bool expectOpen) {

@@ -1,0 +1,219 @@
+#include "toolkit/Files.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <utility>
+#include <vector>
+
+#include "tests/support/TestEnvironment.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/RealServices.h"
+
+namespace toolkit {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh folder of its own for every test.
+class Files : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/hydromon-files-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  Ref<FolderItem> Folder() const { return New<FolderItem>(folder_); }
+  Ref<FolderItem> Item(const std::string& name) const { return Folder()->Child(name); }
+  std::string Content(const std::string& name) const {
+    std::ifstream file(folder_ + "/" + name, std::ios::binary);
+    std::stringstream content;
+    content << file.rdbuf();
+    return content.str();
+  }
+  void Put(const std::string& name, const std::string& content) const {
+    std::ofstream(folder_ + "/" + name, std::ios::binary) << content;
+  }
+
+  std::string folder_;
+};
+
+// Runs what and gives the error number of the IOException it raised; none when it raised none.
+std::optional<int> IOErrorOf(const std::function<void()>& what) {
+  try {
+    what();
+  } catch (const IOException& e) {
+    return e.ErrorNumber();
+  }
+  return std::nullopt;
+}
+
+TEST_F(Files, ChildNamesOneItemInTheFolderOrGivesNil) {
+  const struct {
+    const char* name;
+    bool formed;
+  } cases[] = {
+      {"2024_03_07_LogKorvenal_COM0.csv", true},
+      {"a b;c", true},
+      {".hidden", true},
+      {"", false},
+      {".", false},
+      {"..", false},
+      {"sub/file.csv", false},
+      {"/etc", false},
+  };
+  for (const auto& c : cases) {
+    Ref<FolderItem> child = Item(c.name);
+    EXPECT_EQ(!child.IsNil(), c.formed) << '"' << c.name << '"';
+    if (child) {
+      EXPECT_EQ(child->Path(), folder_ + "/" + c.name);
+    }
+  }
+  EXPECT_TRUE(Item(std::string("a\0b", 3)).IsNil());
+  EXPECT_EQ(New<FolderItem>(folder_ + "/")->Child("x.csv")->Path(), folder_ + "/x.csv");
+}
+
+TEST_F(Files, ExistsTellsWhetherTheItemIsThereAndKeepsTheErrorCode) {
+  Ref<FolderItem> file = Item("log.csv");
+  EXPECT_FALSE(file->Exists());
+  EXPECT_EQ(file->LastErrorCode(), ENOENT);
+  Put("log.csv", "");
+  EXPECT_TRUE(file->Exists());
+  EXPECT_EQ(file->LastErrorCode(), 0);
+  EXPECT_TRUE(Folder()->Exists());
+}
+
+TEST_F(Files, WriteLineEndsTheLineWithCrLfAndWriteAddsNothing) {
+  Ref<TextOutputStream> stream = TextOutputStream::Create(Item("log.csv"));
+  stream->WriteLine("LOG KORVENAL");
+  stream->Write("a");
+  stream->Write(";");
+  stream->WriteLine("é;");
+  stream->Close();
+  EXPECT_EQ(Content("log.csv"), "LOG KORVENAL\r\na;é;\r\n");
+}
+
+TEST_F(Files, CreateReplacesAFileAndAppendWritesAfterItsEnd) {
+  Put("log.csv", "old content that is longer\r\n");
+  Ref<TextOutputStream> created = TextOutputStream::Create(Item("log.csv"));
+  created->WriteLine("header");
+  created->Close();
+  for (const char* record : {"one", "two"}) {
+    Ref<TextOutputStream> appended = TextOutputStream::Append(Item("log.csv"));
+    appended->WriteLine(record);
+    appended->Close();
+  }
+  EXPECT_EQ(Content("log.csv"), "header\r\none\r\ntwo\r\n");
+}
+
+TEST_F(Files, OpeningThatFailsRaisesIOExceptionWithTheItemsErrorCode) {
+  Put("plain", "");
+  const struct {
+    const char* what;
+    Ref<FolderItem> item;
+    bool append;
+    int errorNumber;
+  } cases[] = {
+      {"append to a missing file", Item("missing.csv"), true, ENOENT},
+      {"create in a missing folder", Item("gone")->Child("log.csv"), false, ENOENT},
+      {"create below a plain file", Item("plain")->Child("log.csv"), false, ENOTDIR},
+      {"create over a folder", Folder(), false, EISDIR},
+  };
+  for (const auto& c : cases) {
+    std::optional<int> raised = IOErrorOf([&] {
+      if (c.append)
+        TextOutputStream::Append(c.item);
+      else
+        TextOutputStream::Create(c.item);
+    });
+    EXPECT_EQ(raised, c.errorNumber) << c.what;
+    EXPECT_EQ(c.item->LastErrorCode(), c.errorNumber) << c.what;
+  }
+  // Appending never begins a file of its own.
+  EXPECT_FALSE(fs::exists(folder_ + "/missing.csv"));
+}
+
+TEST_F(Files, ANilItemRaisesNilObjectException) {
+  EXPECT_THROW(TextOutputStream::Create(nullptr), NilObjectException);
+  EXPECT_THROW(TextOutputStream::Append(nullptr), NilObjectException);
+}
+
+TEST_F(Files, AFailedWriteRaisesIOExceptionWithTheStreamsErrorCode) {
+  // Every write to /dev/full fails for want of space.
+  Ref<TextOutputStream> full = TextOutputStream::Append(New<FolderItem>("/dev/full"));
+  EXPECT_EQ(IOErrorOf([&] { full->Write("record"); }), ENOSPC);
+  EXPECT_EQ(full->LastErrorCode(), ENOSPC);
+  EXPECT_EQ(IOErrorOf([&] { full->WriteLine(""); }), ENOSPC);
+
+  Ref<TextOutputStream> closed = TextOutputStream::Create(Item("log.csv"));
+  closed->Close();
+  closed->Close();  // a second Close does nothing
+  EXPECT_EQ(IOErrorOf([&] { closed->Write("late"); }), EBADF);
+  EXPECT_EQ(closed->LastErrorCode(), EBADF);
+  EXPECT_EQ(Content("log.csv"), "");
+}
+
+TEST_F(Files, AStreamDroppedWithoutCloseClosesItself) {
+  auto openDescriptors = [] {
+    return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+  };
+  const auto before = openDescriptors();
+  {
+    Ref<TextOutputStream> stream = TextOutputStream::Create(Item("log.csv"));
+    stream->WriteLine("kept");
+    EXPECT_EQ(openDescriptors(), before + 1);
+  }
+  EXPECT_EQ(openDescriptors(), before);
+  EXPECT_EQ(Content("log.csv"), "kept\r\n");
+}
+
+TEST_F(Files, SpecialFolderDocumentsFollowsTheDocumentsSeam) {
+  testing_support::TestEnvironment environment;
+  Ref<FolderItem> documents = SpecialFolder::Documents();
+  ASSERT_FALSE(documents.IsNil());
+  EXPECT_EQ(documents->Path(), environment.documents.Folder());
+  environment.documents.SetMode(testing_support::TestDocuments::Mode::Missing);
+  EXPECT_TRUE(SpecialFolder::Documents().IsNil());
+}
+
+// The user's real Documents folder, under a home of the test's own.
+class UserDocuments : public Files {
+ protected:
+  void SetUp() override {
+    Files::SetUp();
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME"}) {
+      const char* value = std::getenv(name);
+      saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    }
+    setenv("HOME", folder_.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (folder_ + "/config").c_str(), 1);  // no user-dirs file: the default place
+  }
+  void TearDown() override {
+    for (const auto& [name, value] : saved_) value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+    Files::TearDown();
+  }
+  std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+};
+
+TEST_F(UserDocuments, AMissingFolderIsCreated) {
+  std::optional<std::string> path = real::MakeDocuments()->DocumentsPath();
+  ASSERT_TRUE(path.has_value());
+  EXPECT_EQ(*path, folder_ + "/Documents");
+  EXPECT_TRUE(fs::is_directory(*path));
+}
+
+TEST_F(UserDocuments, NoneWhenAFileStandsInItsPlace) {
+  Put("Documents", "");
+  EXPECT_FALSE(real::MakeDocuments()->DocumentsPath().has_value());
+}
+
+}  // namespace
+}  // namespace toolkit
