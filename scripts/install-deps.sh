@@ -12,7 +12,8 @@ packages=(
   xvfb xauth
 )
 if [ "${HYDROMON_WITH_BENCH:-0}" = 1 ]; then packages+=(libbenchmark-dev); fi
-if [ "${HYDROMON_WITH_FUZZ:-0}" = 1 ]; then packages+=(libfuzzer-14-dev); fi
+# libFuzzer itself ships with clang's runtime.
+if [ "${HYDROMON_WITH_FUZZ:-0}" = 1 ]; then packages+=(clang libclang-rt-14-dev); fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,9 +1,12 @@
 #include "toolkit/Control.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 #include <utility>
+#include <vector>
 
 #include "toolkit/Controls.h"
 #include "toolkit/Threads.h"
@@ -81,10 +84,14 @@ void Control::Deliver(const std::function<void()>& handler) {
 
 void Control::Store(std::string_view key, PropertyValue value) {
   auto found = properties_.find(key);
-  if (found == properties_.end())
+  if (found == properties_.end()) {
     properties_.emplace(std::string(key), std::move(value));
-  else
+  } else {
+    // Handlers set the same values again and again (every frame shows its labels); the
+    // widget already mirrors an unchanged value.
+    if (found->second == value) return;
     found->second = std::move(value);
+  }
   StoredPropertyChanged(key);
 }
 
@@ -107,6 +114,9 @@ std::string Control::StoredText(std::string_view key) const {
 
 struct RectControl::WidgetHandle {
   QPointer<QWidget> widget;
+  // Child of the widget, so it goes with it and never calls back into a control without one.
+  QTimer* refresh = nullptr;
+  std::vector<std::string> pendingKeys;
 };
 
 RectControl::RectControl() = default;
@@ -159,6 +169,23 @@ void RectControl::RefreshShown() {
 
 void RectControl::StoredPropertyChanged(std::string_view key) {
   if (Widget()) SyncWidget(key);
+}
+
+void RectControl::SyncWidgetSoon(std::string_view key) {
+  QWidget* widget = Widget();
+  if (!widget) return;
+  WidgetHandle& handle = *widget_;
+  if (!handle.refresh) {
+    handle.refresh = new QTimer(widget);
+    handle.refresh->setSingleShot(true);
+    handle.refresh->setInterval(1000 / kRefreshesPerSecond);
+    QObject::connect(handle.refresh, &QTimer::timeout, widget, [this] {
+      for (const std::string& pending : std::exchange(widget_->pendingKeys, {})) SyncWidget(pending);
+    });
+  }
+  if (std::find(handle.pendingKeys.begin(), handle.pendingKeys.end(), key) == handle.pendingKeys.end())
+    handle.pendingKeys.emplace_back(key);
+  if (!handle.refresh->isActive()) handle.refresh->start();
 }
 
 void RectControl::SyncWidget(std::string_view key) {

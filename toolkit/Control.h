@@ -64,6 +64,9 @@ class Control : public std::enable_shared_from_this<Control> {
 // A control with a place in the window and a widget.
 class RectControl : public Control {
  public:
+  // How often at most a widget shows properties that change with every frame.
+  static constexpr int kRefreshesPerSecond = 25;
+
   ~RectControl() override;
 
   bool Visible() const;
@@ -87,6 +90,10 @@ class RectControl : public Control {
   QWidget* Widget() const;
   // Pushes the state of one property onto the widget.
   virtual void SyncWidget(std::string_view key);
+  // For properties that can change thousands of times a second (a label's text, the trace):
+  // the widget gets the latest state at its next refresh, at most kRefreshesPerSecond times a
+  // second, instead of once per change. The control's own property is up to date at once.
+  void SyncWidgetSoon(std::string_view key);
 
   void Attached() override;
   void StoredPropertyChanged(std::string_view key) override;

@@ -74,6 +74,13 @@ void Label::SetText(const std::string& text) {
 
 QWidget* Label::CreateWidget(QWidget* parent) { return new QLabel(parent); }
 
+void Label::StoredPropertyChanged(std::string_view key) {
+  if (key == "Text")
+    SyncWidgetSoon(key);
+  else
+    RectControl::StoredPropertyChanged(key);
+}
+
 void Label::SyncWidget(std::string_view key) {
   auto* label = static_cast<QLabel*>(Widget());
   if (key == "Text") {
@@ -311,7 +318,7 @@ const std::string& TextArea::Text() const {
 void TextArea::SetText(std::string text) {
   RequireMainThread();
   text_ = std::move(text);
-  if (auto* edit = static_cast<QPlainTextEdit*>(Widget())) edit->setPlainText(ToQt(text_));
+  SyncWidgetSoon("Text");
 }
 
 void TextArea::ApplyProperty(const PropertyEntry& entry) {
@@ -332,7 +339,9 @@ QWidget* TextArea::CreateWidget(QWidget* parent) {
 
 void TextArea::SyncWidget(std::string_view key) {
   auto* edit = static_cast<QPlainTextEdit*>(Widget());
-  if (key == "ReadOnly") {
+  if (key == "Text") {
+    edit->setPlainText(ToQt(text_));
+  } else if (key == "ReadOnly") {
     edit->setReadOnly(StoredBool("ReadOnly", true));
   } else if (key == "BackColor" || key == "TextColor") {
     QPalette palette = edit->palette();

@@ -16,6 +16,7 @@ class Label : public RectControl {
 
  protected:
   QWidget* CreateWidget(QWidget* parent) override;
+  void StoredPropertyChanged(std::string_view key) override;
   void SyncWidget(std::string_view key) override;
 };
 

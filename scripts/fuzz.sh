@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# scripts/fuzz.sh SECONDS: builds the fuzz targets (clang, AddressSanitizer and
+# UndefinedBehaviorSanitizer, libFuzzer) into build-fuzz/ and runs each for SECONDS from the
+# seed corpus in tests/fuzz/corpus/. New inputs go to build-fuzz/corpus/, a crashing input to
+# build-fuzz/crashes/; the script fails when a target fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds="${1:?usage: scripts/fuzz.sh SECONDS}"
+HYDROMON_WITH_FUZZ=1 scripts/install-deps.sh
+
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DHYDROMON_SANITIZE=ON -DHYDROMON_BUILD_FUZZ=ON -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link > /dev/null
+cmake --build build-fuzz --target fuzz_receiver fuzz_property_record
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=0"
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan-suppressions.txt:print_suppressions=0"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+
+status=0
+for target in receiver property_record; do
+  work="build-fuzz/corpus/$target"
+  crashes="build-fuzz/crashes/$target/"
+  mkdir -p "$work" "$crashes"
+  echo "== fuzz_$target for ${seconds} s =="
+  if ! "build-fuzz/tests/fuzz/fuzz_$target" "$work" "tests/fuzz/corpus/$target" \
+      -max_total_time="$seconds" -artifact_prefix="$crashes" -print_final_stats=1 2> "build-fuzz/fuzz_$target.log"; then
+    status=1
+    tail -n 60 "build-fuzz/fuzz_$target.log"
+    echo "fuzz_$target FAILED; the input is in $crashes"
+  else
+    grep -E '^(#[0-9]+.*DONE|stat::number_of_executed_units|stat::peak_rss_mb)' "build-fuzz/fuzz_$target.log" || true
+    echo "fuzz_$target clean"
+  fi
+done
+exit "$status"
