@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <QEventLoop>
-#include <QInputDevice>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -201,9 +200,6 @@ class ProgramOnBus : public ::testing::Test {
   }
   void TearDown() override {
     toolkit::runtime::RuntimePerformFinalizers();
-    // The test environment's application is a static that outlives Qt's own device registry;
-    // the input devices that a shown window brought along must go while that still stands.
-    for (const QInputDevice* device : QInputDevice::devices()) delete device;
     toolkit::SetUnhandledErrorSink([](const std::string& line) { std::cerr << line << std::endl; });
   }
 

@@ -140,8 +140,10 @@ QApplication& OffscreenApplication() {
   static int argc = 1;
   static char name[] = "hydromon-tests";
   static char* argv[] = {name, nullptr};
-  static QApplication application(argc, argv);
-  return application;
+  // Made once and never destroyed: a static application would go after Qt's own registries
+  // (input devices, fonts) at exit, and crash there.
+  static QApplication* application = new QApplication(argc, argv);
+  return *application;
 }
 }  // namespace
 
