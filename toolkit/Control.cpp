@@ -63,7 +63,7 @@ std::optional<PropertyType> CommonPropertyType(std::string_view key) {
   return found->second;
 }
 
-Control::~Control() = default;
+Control::~Control() { ForgetEventSource(this); }
 
 std::optional<PropertyType> Control::PropertyTypeOf(std::string_view key) const {
   return CommonPropertyType(key);

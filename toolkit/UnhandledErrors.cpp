@@ -72,7 +72,10 @@ void ReportFrom(const void* source, const std::string& text) {
 
 }  // namespace
 
-void ReportUnhandledException(std::exception_ptr error) { ReportFrom(nullptr, Describe(error)); }
+// Without an event source there is no run of repeats to tell apart: each is reported.
+void ReportUnhandledException(std::exception_ptr error) { Sink()("Unhandled exception: " + Describe(error)); }
+
+void ForgetEventSource(const void* source) { FailingSources().erase(source); }
 
 void RunEventHandler(const void* source, const std::function<void()>& handler) {
   try {

@@ -9,6 +9,7 @@
 
 namespace toolkit {
 
+// An exception with no event source (a thread's body, the start-up): reported each time.
 void ReportUnhandledException(std::exception_ptr error);
 
 // Runs an event handler of the given source (the control or window raising the event); an
@@ -16,6 +17,10 @@ void ReportUnhandledException(std::exception_ptr error);
 // apart per source: the same failure from the same source is reported once, a change of
 // failure is reported again, and the source's first normal return after it says so.
 void RunEventHandler(const void* source, const std::function<void()>& handler);
+
+// A source that goes: its run of repeats ends with it, so no later object at the same
+// address inherits it.
+void ForgetEventSource(const void* source);
 
 // Where report lines go (standard error unless a test catches them).
 void SetUnhandledErrorSink(std::function<void(const std::string& line)> sink);

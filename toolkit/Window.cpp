@@ -80,6 +80,7 @@ Window::Window(std::string registeredClassName) : className_(std::move(registere
 Window::~Window() {
   // The widgets go with the peer; a close they raise on the way is no close of this window.
   open_ = false;
+  ForgetEventSource(this);
 }
 
 void Window::Construct() {

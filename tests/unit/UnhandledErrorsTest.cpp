@@ -93,5 +93,19 @@ TEST_F(UnhandledErrors, EachSourceHasItsOwnRun) {
   EXPECT_EQ(lines, expected);
 }
 
+TEST_F(UnhandledErrors, AForgottenSourceStartsAfreshAndSourcelessFailuresAreEachReported) {
+  Tick(sourceA, "A");
+  ForgetEventSource(sourceA);  // gone; a new object may take its address
+  Tick(sourceA, "A");
+  for (int i = 0; i < 2; ++i) ReportUnhandledException(std::make_exception_ptr(std::runtime_error("worker")));
+  const std::vector<std::string> expected = {
+      "Unhandled exception: IOException: A (error number 13)",
+      "Unhandled exception: IOException: A (error number 13)",
+      "Unhandled exception: std::runtime_error: worker",
+      "Unhandled exception: std::runtime_error: worker",
+  };
+  EXPECT_EQ(lines, expected);
+}
+
 }  // namespace
 }  // namespace toolkit
