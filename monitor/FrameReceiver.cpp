@@ -144,6 +144,8 @@ void WindowMain::Serial1_DataAvailable(toolkit::Serial& port) {
     std::string frame;
     for (int32_t i = 0; i <= TrameBufferEmissionSize - 1; ++i)
       frame += toolkit::Encodings::ASCII.Chr(TrameBufferEmission.at(static_cast<size_t>(i)));
+    Adr_debut_envoi = TrameBufferEmission.at(4);
+    Adr_fin_envoi = TrameBufferEmission.at(5);
     while (toolkit::StampDifference(toolkit::MillisecondStamp(), timeLastDataHPU) < delay) toolkit::WaitPass();
     port.Write(frame);
     port.XmitWait();

@@ -1,4 +1,3 @@
 // Handlers bound by the layout whose behaviour has not been built yet.
 #include "monitor/WindowMain.h"
 
-bool WindowMain::HPUEEPROM_Action() { return true; }

@@ -63,4 +63,7 @@ void WindowMain::stockAnswerHPU() {
     TrameBufferEEPROM.at(static_cast<size_t>(i)) = TrameBuffer.at(static_cast<size_t>(i));
     toolkit::YieldToNextThread();
   }
+  // The answer belongs to the last request sent; kept with it once the copy is whole.
+  Adr_debut_reponse = Adr_debut_envoi;
+  Adr_fin_reponse = Adr_fin_envoi;
 }

@@ -47,6 +47,12 @@ class WindowMain : public toolkit::Window {
   int32_t Adr_debut_lecture = 0;
   int32_t Adr_fin_lecture = 0;
   ByteBuffer TrameBufferEEPROM{};
+  // Answers carry no address: the range of the last request sent, and the range of the
+  // request that the answer in TrameBufferEEPROM answers (taken from the former when stored).
+  int32_t Adr_debut_envoi = 0;
+  int32_t Adr_fin_envoi = 0;
+  int32_t Adr_debut_reponse = 0;
+  int32_t Adr_fin_reponse = 0;
   std::string timeStampLastLog = "00:00:00";
 
   // --- Construction (layout table) ------------------------------------------------------

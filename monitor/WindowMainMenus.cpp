@@ -1,5 +1,6 @@
 // The main window's share in the menus: it disables the hidden device menus and their EEPROM
 // items when it opens, and binds its handlers to the two EEPROM items by name.
+#include "hpu_parameters/WindowHPU.h"
 #include "monitor/WindowMain.h"
 
 void WindowMain::Event_Open() {
@@ -18,3 +19,9 @@ void WindowMain::AddMenuHandlers(toolkit::Window& window) {
 
 // The system has no reading of the converter's parameter memory.
 bool WindowMain::ConverterEEPROM_Action() { return true; }
+
+// Shows the one parameter window modally; the main window's events go on meanwhile.
+bool WindowMain::HPUEEPROM_Action() {
+  single::WindowHPU()->ShowModal();
+  return true;
+}

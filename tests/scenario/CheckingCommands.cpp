@@ -7,6 +7,8 @@
 #include "tests/scenario/Scenario.h"
 #include "tests/scenario/WindowMainMembers.h"
 #include "toolkit/Files.h"
+#include "toolkit/Listbox.h"
+#include "toolkit/ProgressBar.h"
 #include "toolkit/Text.h"
 
 namespace scenario {
@@ -252,7 +254,20 @@ void TimerState(Scenario& s, const ScriptLine& line) {
   ExpectEqual(expected, "mode " + std::to_string(timer->Mode()) + (timer->Enabled() ? " enabled" : " disabled"));
 }
 
-void NotYetServed(Scenario&, const ScriptLine& line) { throw Failure(line.command + " is not served yet"); }
+void Cell(Scenario& s, const ScriptLine& line) {
+  RequireArgCount(line, 3);
+  auto list = s.Control<toolkit::Listbox>("WindowHPU.Listbox1");
+  const long long row = IntArg(line, 0), column = IntArg(line, 1);
+  std::string got = "no row " + std::to_string(row) + " (the list has " + std::to_string(list->ListCount()) + ")";
+  if (row >= 0 && row < list->ListCount()) got = Quote(list->Cell(static_cast<int32_t>(row), static_cast<int32_t>(column)));
+  ExpectEqual(Quote(TextArg(line, 2)), got);
+}
+
+void Progress(Scenario& s, const ScriptLine& line) {
+  RequireArgCount(line, 1);
+  ExpectEqual(std::to_string(IntArg(line, 0)),
+              std::to_string(s.Control<toolkit::ProgressBar>("WindowHPU.ProgressBar1")->Value()));
+}
 
 }  // namespace
 
@@ -279,8 +294,8 @@ std::map<std::string, Command> CheckingCommands() {
       {"expect msgbox", MsgBox},
       {"expect nomsgbox", NoMsgBox},
       {"expect beeps", Beeps},
-      {"expect cell", NotYetServed},
-      {"expect progress", NotYetServed},
+      {"expect cell", Cell},
+      {"expect progress", Progress},
       {"expect open", [](Scenario& s, const ScriptLine& l) { WindowState(s, l, true); }},
       {"expect closed", [](Scenario& s, const ScriptLine& l) { WindowState(s, l, false); }},
       {"expect timer", TimerState},

@@ -1,0 +1,130 @@
+// The HPU window's layout table: its own properties, its seven controls in creation order
+// with their initial properties, and the bindings of their events to the window's handlers.
+#include "hpu_parameters/WindowHPU.h"
+#include "monitor/LayoutRecords.h"
+
+using layout::DataBinding;
+using layout::Font;
+using layout::Locks;
+using layout::Place;
+using layout::TabStop;
+using layout::VisibleControl;
+using layout::VisibleState;
+using toolkit::PropertyRecordBuilder;
+
+namespace {
+
+constexpr VisibleState kShown{};
+constexpr VisibleState kHidden{false, true};
+
+// The visible controls' shared entries: enabled, on the window, locked to its left and top,
+// tab stop, the system font.
+PropertyRecordBuilder Shared(std::string_view name, const Place& place, VisibleState state) {
+  return VisibleControl(name, place, state, TabStop::Yes, Font{}, Locks::LeftTop, DataBinding::None);
+}
+
+std::string WindowRecord() {
+  return PropertyRecordBuilder()
+      .Text("Title", "HPU EEPROM")
+      .Int("Width", 600)
+      .Int("Height", 400)
+      .Int("MinWidth", 64)
+      .Int("MinHeight", 64)
+      .Int("MaxWidth", 32000)
+      .Int("MaxHeight", 32000)
+      .Int("Frame", 0)
+      .Int("Placement", 0)
+      .Bool("CloseButton", true)
+      .Bool("Resizeable", true)
+      .Bool("MaximizeButton", true)
+      .Bool("MinimizeButton", true)
+      .Bool("LiveResize", true)
+      .Bool("MenuBarVisible", true)
+      .Bool("Visible", true)
+      .Bool("FullScreenButton", false)
+      .Bool("FullScreen", false)
+      .Bool("Composite", false)
+      .Bool("HasBackColor", false)
+      .Colour("BackColor", layout::kWhite)
+      .Int("MacProcID", 0)
+      .Bytes();
+}
+
+std::string ListboxRecord() {
+  return Shared("Listbox1", {20, 31, 560, 256, 0, 0}, kShown)
+      .Int("ColumnCount", 4)
+      .Text("ColumnWidths", "300 50 30 50")
+      .Bool("HasHeading", true)
+      .Text("InitialValue", "Parameter\tValue\tUnit\tDefault")
+      .Int("GridLinesHorizontal", 2)
+      .Int("GridLinesVertical", 3)
+      .Bool("ScrollBarVertical", true)
+      .Bool("ScrollbarHorizontal", false)
+      .Bool("AutoHideScrollbars", true)
+      .Bool("ColumnsResizable", true)
+      .Int("SelectionType", 0)
+      .Bool("RequiresSelection", false)
+      .Bool("EnableDrag", false)
+      .Bool("EnableDragReorder", false)
+      .Bool("Hierarchical", false)
+      .Int("DefaultRowHeight", -1)
+      .Int("HeadingIndex", -1)
+      .Bool("UseFocusRing", true)
+      .Bool("Border", true)
+      .Int("_ScrollOffset", 0)
+      .Int("_ScrollWidth", -1)
+      .Bytes();
+}
+
+std::string PushButtonRecord(std::string_view name, const Place& place, std::string_view caption, bool isDefault) {
+  return Shared(name, place, kShown)
+      .Text("Caption", caption)
+      .Bool("Default", isDefault)
+      .Bool("Cancel", !isDefault)
+      .Int("ButtonStyle", 0)
+      .Bytes();
+}
+
+std::string ProgressBarRecord() {
+  return Shared("ProgressBar1", {20, 330, 100, 20, 0, 3}, kHidden).Int("Maximum", 100).Int("Value", 0).Bytes();
+}
+
+std::string LabelRecord() {
+  return Shared("LabelRead", {132, 330, 100, 20, 0, 3}, kHidden)
+      .Text("Text", "reading EEPROM")
+      .Int("TextAlign", 0)
+      .Colour("TextColor", layout::kBlack)
+      .Bool("Multiline", false)
+      .Bool("Selectable", false)
+      .Bool("Transparent", false)
+      .Bytes();
+}
+
+std::string ThreadRecord() { return PropertyRecordBuilder().Int("Priority", 5).Int("StackSize", 0).Bytes(); }
+
+std::string TimerRecord() { return PropertyRecordBuilder().Int("Period", 100).Int("Mode", 0).Bytes(); }
+
+}  // namespace
+
+void WindowHPU::Layout() { SetProperties(WindowRecord()); }
+
+void WindowHPU::CreateControls() { CreateControls0(); }
+
+void WindowHPU::CreateControls0() {
+  using namespace toolkit;
+  auto list = BuildControl<Listbox>("Listbox1", ListboxRecord());
+  list->Open.Bind([this](Listbox& l) { Listbox1_Open(l); });
+  list->CellBackgroundPaint.Bind([this](Listbox& l, Graphics& g, int32_t row, int32_t column) {
+    return Listbox1_CellBackgroundPaint(l, g, row, column);
+  });
+  BuildControl<PushButton>("PushButtonWrite", PushButtonRecord("PushButtonWrite", {391, 330, 80, 20, 0, 1}, "Write", true));
+  BuildControl<PushButton>("PushButtonCancel",
+                           PushButtonRecord("PushButtonCancel", {483, 330, 80, 20, 0, 2}, "Cancel", false))
+      ->Action.Bind([this](PushButton& b) { PushButtonCancel_Action(b); });
+  BuildControl<ProgressBar>("ProgressBar1", ProgressBarRecord());
+  BuildControl<Label>("LabelRead", LabelRecord());
+  BuildControl<Thread>("ThreadRefreshWindow_HPU", ThreadRecord())->RunEvent.Bind([this](Thread& t) {
+    ThreadRefreshWindow_HPU_Run(t);
+  });
+  BuildControl<Timer>("Timer1", TimerRecord())->Action.Bind([this](Timer& t) { Timer1_Action(t); });
+}
