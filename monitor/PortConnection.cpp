@@ -5,11 +5,6 @@
 #include "toolkit/Dialogs.h"
 #include "toolkit/Threads.h"
 
-namespace {
-constexpr const char* kConnected = "Disconnect";
-constexpr const char* kDisconnected = "Connect";
-}  // namespace
-
 void WindowMain::PortListUpdater_Action(toolkit::Timer&) {
   toolkit::Ref<toolkit::PopupMenu> popup = SerialPortsPopupMenu();
   const int32_t oldCount = popup->ListCount();
@@ -33,9 +28,9 @@ void WindowMain::SerialPortsPopupMenu_Change(toolkit::PopupMenu& popup) {
 }
 
 void WindowMain::ConnectButton_Action(toolkit::PushButton& button) {
-  if (button.Caption() == kConnected) {
+  if (button.Caption() == kConnectedCaption) {
     Serial1()->Close();
-    button.SetCaption(kDisconnected);
+    button.SetCaption(kDisconnectedCaption);
     CheckBoxLog()->SetEnabled(false);
     SerialPortsPopupMenu()->SetEnabled(true);
     PortListUpdater()->SetMode(toolkit::Timer::ModeMultiple);
@@ -44,7 +39,7 @@ void WindowMain::ConnectButton_Action(toolkit::PushButton& button) {
   toolkit::Ref<toolkit::Serial> serial = Serial1();
   serial->SetSerialPort(toolkit::System::SerialPort(SerialPortsPopupMenu()->ListIndex()));
   if (serial->Open()) {
-    button.SetCaption(kConnected);
+    button.SetCaption(kConnectedCaption);
     SerialPortsPopupMenu()->SetEnabled(false);
     CheckBoxLog()->SetEnabled(true);
     PortListUpdater()->SetMode(toolkit::Timer::ModeOff);

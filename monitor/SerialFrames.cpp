@@ -47,6 +47,9 @@ void BuildReadRequest(WindowMain& window, int32_t start, int32_t end) {
 }  // namespace
 
 void WindowMain::lectureEEPROM() {
+  // A request still pending is withdrawn while it is rebuilt: the checksum's yields would
+  // otherwise let the sender take the new addresses with the old checksum.
+  emissionRequest = false;
   BuildReadRequest(*this, Adr_debut_lecture, Adr_fin_lecture);
   // Last, so that the sender never takes a request without its checksum.
   emissionRequest = true;

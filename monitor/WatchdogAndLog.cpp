@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr const char* kConnected = "Disconnect";
 constexpr int32_t kStaleAfterMilliseconds = 2000;
 
 // One file per day and per port-list index, e.g. 2024_03_07_LogKorvenal_COM0.csv.
@@ -34,7 +33,7 @@ void WriteFieldsLine(toolkit::TextOutputStream& stream, const std::vector<std::s
 }  // namespace
 
 void WindowMain::TimerLog_Action(toolkit::Timer&) {
-  if (ConnectButton()->Caption() != kConnected) return;
+  if (ConnectButton()->Caption() != kConnectedCaption) return;
 
   const int32_t now = toolkit::MillisecondStamp();
   if (toolkit::StampDifference(now, timeLastDataCV) > kStaleAfterMilliseconds) stopDataConverter();

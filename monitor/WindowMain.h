@@ -17,6 +17,10 @@ class NSProcessInfoToken;
 class WindowMain : public toolkit::Window {
  public:
   static constexpr const char* kRegisteredName = "WindowMain.WindowMain";
+  // The Connection state is the caption of ConnectButton: this while a port is open...
+  static constexpr const char* kConnectedCaption = "Disconnect";
+  // ...and this otherwise.
+  static constexpr const char* kDisconnectedCaption = "Connect";
   WindowMain() : toolkit::Window(kRegisteredName) {}
   ~WindowMain() override;
 

@@ -72,7 +72,10 @@ void RunFrameworkInitialization(const std::function<void()>& lateStartup) {
 
 void RuntimeRun() { State().loop->Run(); }
 
-void Quit() { State().loop->Quit(); }
+void Quit() {
+  Window::CloseOpenInstances();
+  State().loop->Quit();
+}
 
 void UnhandledException(std::exception_ptr error) { ReportUnhandledException(error); }
 

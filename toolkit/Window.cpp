@@ -91,7 +91,7 @@ void Window::Construct() {
   try {
     Layout();
     CreateControls();
-    for (auto& [name, control] : controls_) control->Opened();
+    for (auto& control : creationOrder_) control->Opened();
     AddMenuHandlers(*this);
     Event_Open();
   } catch (...) {
@@ -112,6 +112,12 @@ Ref<Window> Window::OpenInstance(std::string_view registeredClassName) {
   return found == windows.end() ? Ref<Window>() : Ref<Window>(found->second);
 }
 
+void Window::CloseOpenInstances() {
+  std::vector<std::shared_ptr<Window>> windows;
+  for (auto& [name, window] : OpenWindows()) windows.push_back(window);
+  for (auto& window : windows) RunEventHandler(window.get(), [&] { window->Close(); });
+}
+
 void Window::ReleaseOpenInstances() {
   auto windows = std::move(OpenWindows());
   OpenWindows().clear();
@@ -123,6 +129,7 @@ void Window::AddControl(const std::string& name, Ref<Control> control) {
   control->name_ = name;
   control->owner_ = weak_from_this();
   controls_[name] = control;
+  creationOrder_.push_back(control);
   control->Attached();
 }
 
@@ -230,6 +237,8 @@ void Window::Close() {
 
 void Window::ShowModal() {
   RequireMainThread();
+  // Qt applies modality as a window is shown, so one already up is shown afresh.
+  peer_->hide();
   peer_->setWindowModality(Qt::ApplicationModal);
   peer_->show();
   if (!Dialogs().ModalShowBlocks() || !open_) return;

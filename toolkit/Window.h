@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "toolkit/Control.h"
 #include "toolkit/PropertyRecord.h"
@@ -35,6 +36,8 @@ class Window : public std::enable_shared_from_this<Window> {
   // The toolkit's own finaliser: lets go of every open window (no Close events), so that
   // their widgets go before the GUI framework does.
   static void ReleaseOpenInstances();
+  // Closes every open window, raising their Close events (the application quits).
+  static void CloseOpenInstances();
 
   // Window events; the default handlers do nothing.
   virtual void Layout() {}
@@ -101,6 +104,7 @@ class Window : public std::enable_shared_from_this<Window> {
   std::map<std::string, std::function<bool()>, std::less<>> menuHandlers_;
   std::unique_ptr<WindowPeer> peer_;  // destroyed after the controls (declared before them)
   std::map<std::string, Ref<Control>, std::less<>> controls_;
+  std::vector<Ref<Control>> creationOrder_;
 };
 
 }  // namespace toolkit

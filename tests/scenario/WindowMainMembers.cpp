@@ -28,6 +28,10 @@ const MemberPointer* FindMember(const std::string& name) {
       {"Adr_debut_lecture", &WindowMain::Adr_debut_lecture},
       {"Adr_fin_lecture", &WindowMain::Adr_fin_lecture},
       {"TrameBufferEEPROM", &WindowMain::TrameBufferEEPROM},
+      {"Adr_debut_envoi", &WindowMain::Adr_debut_envoi},
+      {"Adr_fin_envoi", &WindowMain::Adr_fin_envoi},
+      {"Adr_debut_reponse", &WindowMain::Adr_debut_reponse},
+      {"Adr_fin_reponse", &WindowMain::Adr_fin_reponse},
       {"timeStampLastLog", &WindowMain::timeStampLastLog},
   };
   auto found = members.find(name);
