@@ -8,13 +8,7 @@
 
 namespace single {
 
-toolkit::Ref<::WindowHPU> WindowHPU() {
-  if (toolkit::Ref<toolkit::Window> open = toolkit::Window::OpenInstance(::WindowHPU::kRegisteredName))
-    return open.Cast<::WindowHPU>();
-  auto window = toolkit::New<::WindowHPU>();
-  window->Construct();
-  return window;
-}
+toolkit::Ref<::WindowHPU> WindowHPU() { return toolkit::SingleInstance<::WindowHPU>(); }
 
 }  // namespace single
 

@@ -10,12 +10,6 @@ WindowMain::~WindowMain() {
 
 namespace single {
 
-toolkit::Ref<::WindowMain> WindowMain() {
-  if (toolkit::Ref<toolkit::Window> open = toolkit::Window::OpenInstance(::WindowMain::kRegisteredName))
-    return open.Cast<::WindowMain>();
-  auto window = toolkit::New<::WindowMain>();
-  window->Construct();
-  return window;
-}
+toolkit::Ref<::WindowMain> WindowMain() { return toolkit::SingleInstance<::WindowMain>(); }
 
 }  // namespace single

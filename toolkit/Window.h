@@ -107,4 +107,14 @@ class Window : public std::enable_shared_from_this<Window> {
   std::vector<Ref<Control>> creationOrder_;
 };
 
+// The single instance of a window class: the open window registered as T::kRegisteredName,
+// or a new one, constructed (and so built) here, when none is open.
+template <class T>
+Ref<T> SingleInstance() {
+  if (Ref<Window> open = Window::OpenInstance(T::kRegisteredName)) return open.template Cast<T>();
+  auto window = New<T>();
+  window->Construct();
+  return window;
+}
+
 }  // namespace toolkit
