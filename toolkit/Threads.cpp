@@ -146,6 +146,8 @@ void SwitchToMain(ThreadCore& core) {
 
 void RunPass() {
   Scheduler& scheduler = TheScheduler();
+  // The main thread yields at every byte it receives; with no thread to run that costs nothing.
+  if (scheduler.threads.empty()) return;
   std::erase_if(scheduler.threads, [](const auto& thread) { return thread.expired(); });
   // Steps may start, kill or destroy threads: walk a snapshot of weak handles.
   struct Due {
