@@ -1,5 +1,6 @@
 #include "toolkit/Control.h"
 
+#include <QEvent>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -112,10 +113,30 @@ std::string Control::StoredText(std::string_view key) const {
 
 // --- RectControl -------------------------------------------------------------------------
 
+namespace {
+
+// Runs a reaction whenever the watched widget is shown.
+class ShowWatcher : public QObject {
+ public:
+  ShowWatcher(QWidget* widget, std::function<void()> shown) : QObject(widget), shown_(std::move(shown)) {
+    widget->installEventFilter(this);
+  }
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() == QEvent::Show) shown_();
+    return false;
+  }
+
+ private:
+  std::function<void()> shown_;
+};
+
+}  // namespace
+
 struct RectControl::WidgetHandle {
   QPointer<QWidget> widget;
-  // Child of the widget, so it goes with it and never calls back into a control without one.
+  // Children of the widget, so they go with it and never call back into a control without one.
   QTimer* refresh = nullptr;
+  ShowWatcher* showWatcher = nullptr;
   std::vector<std::string> pendingKeys;
 };
 
@@ -179,13 +200,18 @@ void RectControl::SyncWidgetSoon(std::string_view key) {
     handle.refresh = new QTimer(widget);
     handle.refresh->setSingleShot(true);
     handle.refresh->setInterval(1000 / kRefreshesPerSecond);
-    QObject::connect(handle.refresh, &QTimer::timeout, widget, [this] {
-      for (const std::string& pending : std::exchange(widget_->pendingKeys, {})) SyncWidget(pending);
-    });
+    QObject::connect(handle.refresh, &QTimer::timeout, widget, [this] { SyncPendingProperties(); });
+    handle.showWatcher = new ShowWatcher(widget, [this] { SyncPendingProperties(); });
   }
   if (std::find(handle.pendingKeys.begin(), handle.pendingKeys.end(), key) == handle.pendingKeys.end())
     handle.pendingKeys.emplace_back(key);
-  if (!handle.refresh->isActive()) handle.refresh->start();
+  // A widget out of sight (the trace behind the page "Values") catches up when it shows.
+  if (widget->isVisible() && !handle.refresh->isActive()) handle.refresh->start();
+}
+
+void RectControl::SyncPendingProperties() {
+  widget_->refresh->stop();
+  for (const std::string& pending : std::exchange(widget_->pendingKeys, {})) SyncWidget(pending);
 }
 
 void RectControl::SyncWidget(std::string_view key) {

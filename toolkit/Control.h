@@ -65,7 +65,7 @@ class Control : public std::enable_shared_from_this<Control> {
 class RectControl : public Control {
  public:
   // How often at most a widget shows properties that change with every frame.
-  static constexpr int kRefreshesPerSecond = 25;
+  static constexpr int kRefreshesPerSecond = 10;
 
   ~RectControl() override;
 
@@ -92,13 +92,16 @@ class RectControl : public Control {
   virtual void SyncWidget(std::string_view key);
   // For properties that can change thousands of times a second (a label's text, the trace):
   // the widget gets the latest state at its next refresh, at most kRefreshesPerSecond times a
-  // second, instead of once per change. The control's own property is up to date at once.
+  // second, instead of once per change, and a hidden widget when it shows. The control's own
+  // property is up to date at once.
   void SyncWidgetSoon(std::string_view key);
 
   void Attached() override;
   void StoredPropertyChanged(std::string_view key) override;
 
  private:
+  void SyncPendingProperties();
+
   struct WidgetHandle;  // guards against the widget going with its window first
   std::unique_ptr<WidgetHandle> widget_;
 };

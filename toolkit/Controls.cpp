@@ -7,7 +7,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
+#include <QTextCursor>
+#include <optional>
 
 #include "toolkit/Threads.h"
 #include "toolkit/Window.h"
@@ -329,8 +332,51 @@ void TextArea::ApplyProperty(const PropertyEntry& entry) {
   RectControl::ApplyProperty(entry);
 }
 
+namespace {
+
+// The place in `after` where the text `before` carries on: `after` is the lines put in front of
+// it, then its beginning (the trace grows at its top and is cut at its end). None when no line
+// start of `after` is such a place.
+std::optional<size_t> WhereEarlierTextCarriesOn(const std::string& before, const std::string& after) {
+  size_t start = 0;
+  while (true) {
+    const size_t kept = after.size() - start;
+    if (kept <= before.size() && after.compare(start, kept, before, 0, kept) == 0) return start;
+    const size_t lineEnd = after.find('\n', start);
+    if (lineEnd == std::string::npos) return std::nullopt;
+    start = lineEnd + 1;
+  }
+}
+
+}  // namespace
+
+// Only what changed reaches the widget, so its unchanged lines keep their layout and its
+// scroll bar, which repaints dearly, stays as it is while the trace holds as many lines.
+void TextArea::ShowText() {
+  auto* edit = static_cast<QPlainTextEdit*>(Widget());
+  const std::optional<size_t> carriesOn = WhereEarlierTextCarriesOn(shown_, text_);
+  if (!carriesOn || shown_.empty()) {
+    edit->setPlainText(ToQt(text_));
+  } else {
+    const bool atTop = edit->verticalScrollBar()->value() == 0;
+    const std::string_view kept = std::string_view(text_).substr(*carriesOn);
+    QTextCursor cursor(edit->document());
+    cursor.beginEditBlock();
+    cursor.setPosition(static_cast<int>(QString::fromUtf8(kept.data(), static_cast<qsizetype>(kept.size())).size()));
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    cursor.setPosition(0);
+    cursor.insertText(QString::fromUtf8(text_.data(), static_cast<qsizetype>(*carriesOn)));
+    cursor.endEditBlock();
+    // The newest line is on top: a view at the top stays there.
+    if (atTop) edit->verticalScrollBar()->setValue(0);
+  }
+  shown_ = text_;
+}
+
 QWidget* TextArea::CreateWidget(QWidget* parent) {
   auto* edit = new QPlainTextEdit(parent);
+  edit->setUndoRedoEnabled(false);  // edits come from code only; a history would grow forever
   edit->setReadOnly(true);
   edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -340,7 +386,7 @@ QWidget* TextArea::CreateWidget(QWidget* parent) {
 void TextArea::SyncWidget(std::string_view key) {
   auto* edit = static_cast<QPlainTextEdit*>(Widget());
   if (key == "Text") {
-    edit->setPlainText(ToQt(text_));
+    ShowText();
   } else if (key == "ReadOnly") {
     edit->setReadOnly(StoredBool("ReadOnly", true));
   } else if (key == "BackColor" || key == "TextColor") {

@@ -103,7 +103,10 @@ class TextArea : public RectControl {
   void SyncWidget(std::string_view key) override;
 
  private:
-  std::string text_;  // held apart: it changes with every received frame
+  void ShowText();
+
+  std::string text_;   // held apart: it changes with every received frame
+  std::string shown_;  // what the widget holds
 };
 
 class TextField : public RectControl {

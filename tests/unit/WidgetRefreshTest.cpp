@@ -1,11 +1,13 @@
 // Labels and the trace change with every frame; their widgets follow at the next refresh with
-// the latest value, while the controls themselves hold every change at once.
+// the latest value (a hidden one once it shows), while the controls hold every change at once.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <string>
+#include <vector>
 
 #include "tests/fuzz/ConnectedProgram.h"
 
@@ -22,7 +24,7 @@ QtWidget* WidgetAt(const WindowMain& window, const toolkit::RectControl& control
 void LetARefreshPass() {
   QElapsedTimer waited;
   waited.start();
-  while (waited.elapsed() < 3 * 1000 / toolkit::RectControl::kRefreshesPerSecond) QCoreApplication::processEvents();
+  while (waited.elapsed() < 2 * 1000 / toolkit::RectControl::kRefreshesPerSecond) QCoreApplication::processEvents();
 }
 
 TEST(WidgetRefresh, ManyChangesReachTheWidgetAsTheLatestOneAtTheNextRefresh) {
@@ -46,7 +48,37 @@ TEST(WidgetRefresh, ManyChangesReachTheWidgetAsTheLatestOneAtTheNextRefresh) {
 
   LetARefreshPass();
   EXPECT_EQ(shownLabel->text(), "100");
+  EXPECT_EQ(shownTrace->toPlainText(), "") << "the trace's page is behind the page \"Values\"";
+
+  window.TabPanel1()->SetValue(1);
   EXPECT_EQ(shownTrace->toPlainText(), "line 100\n");
+}
+
+// The widget gets only the lines put in front and loses the cut tail; whatever the texts, it
+// ends up holding exactly the trace.
+TEST(WidgetRefresh, TheShownTraceIsExactlyTheTraceAsItGrowsIsCutOrIsReplaced) {
+  load_testing::ConnectedProgram program;
+  WindowMain& window = *program.window;
+  window.TabPanel1()->SetValue(1);
+  auto trace = window.TextArea1();
+  auto* shownTrace = WidgetAt<QPlainTextEdit>(window, *trace);
+  ASSERT_NE(shownTrace, nullptr);
+
+  const std::vector<std::string> texts = {
+      "000  001  \n",
+      "r\xC3\xA9ponse valide\n000  001  \n",
+      "erreur CRC\n002  003  \nr\xC3\xA9ponse valide\n000  ",  // two lines in front, the end cut
+      "erreur CRC\n002  003  \nr\xC3\xA9ponse valide\n000  ",  // unchanged
+      " junk1:0507\nerreur CRC\n002",
+      "something else entirely",
+      "",
+      "004  \n",
+  };
+  for (const std::string& text : texts) {
+    trace->SetText(text);
+    LetARefreshPass();
+    EXPECT_EQ(shownTrace->toPlainText().toStdString(), text);
+  }
 }
 
 }  // namespace
