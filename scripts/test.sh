@@ -24,3 +24,9 @@ export ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=0"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan-suppressions.txt:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+
+# --- Fuzzing, in CI only: each fuzz target for 60 s from its seed corpus (scripts/fuzz.sh) ---
+if [ "${CI:-}" = true ]; then
+  echo "== fuzzing, 60 s per target =="
+  scripts/fuzz.sh 60
+fi

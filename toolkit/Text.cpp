@@ -115,8 +115,9 @@ int HexDigitValue(char c) {
 }
 
 std::string_view SkipBlanks(std::string_view text) {
-  const auto start = text.find_first_not_of(" \t");
-  return start == std::string_view::npos ? std::string_view() : text.substr(start);
+  size_t start = 0;
+  while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
+  return text.substr(start);
 }
 
 double ReadHexDigits(std::string_view text) {
