@@ -61,19 +61,21 @@ void SimulatedBus::Queue(Transmission what, bussim::Frame bytes, int64_t dueMs) 
 
 void SimulatedBus::QueueDue(int64_t nowMs) {
   while (nextConverterMs_ <= nowMs) {
-    Transmission frame{Transmission::Kind::Converter};
+    Transmission frame;
+    frame.kind = Transmission::Kind::Converter;
     bussim::Frame bytes = ConverterFrame(sequence_++, frame.converter.emplace());
     Queue(std::move(frame), std::move(bytes), nextConverterMs_);
     nextConverterMs_ += kConverterPeriodMs;
   }
   while (nextHpuMs_ <= nowMs) {
-    Transmission frame{Transmission::Kind::Hpu};
+    Transmission frame;
+    frame.kind = Transmission::Kind::Hpu;
     bussim::Frame bytes = HpuFrame(sequence_++, frame.hpu.emplace());
     Queue(std::move(frame), std::move(bytes), nextHpuMs_);
     nextHpuMs_ += kHpuPeriodMs;
   }
   while (nextJunkMs_ && *nextJunkMs_ <= nowMs) {
-    if (Noisy(*nextJunkMs_)) Queue({Transmission::Kind::Junk}, noise_.junkBurst(), *nextJunkMs_);
+    if (Noisy(*nextJunkMs_)) Queue(Transmission(), noise_.junkBurst(), *nextJunkMs_);  // junk by default
     nextJunkMs_ = *nextJunkMs_ + std::max<int64_t>(1, Milliseconds(*noise_.delayToNextBurst()));
   }
 }
