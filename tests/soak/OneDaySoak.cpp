@@ -56,6 +56,7 @@ void RunScript(scenario::Scenario& s, const std::string& text) {
 
 struct FrameTally {
   int64_t sent = 0, intact = 0, decodedIntact = 0, clean = 0, decodedClean = 0;
+  int64_t decodedDamaged = 0;  // flipped bits that the checksum let through
   std::optional<soak::Transmission> lastGood;  // the last intact frame that was decoded
 };
 
@@ -70,7 +71,10 @@ struct DayCounts {
 void Tally(FrameTally& tally, const soak::Transmission& frame, bool decodedNow) {
   ++tally.sent;
   tally.clean += frame.clean ? 1 : 0;
-  if (!frame.intact) return;
+  if (!frame.intact) {
+    tally.decodedDamaged += decodedNow ? 1 : 0;
+    return;
+  }
   ++tally.intact;
   if (!decodedNow) return;
   ++tally.decodedIntact;
@@ -212,6 +216,8 @@ int main() {
                 static_cast<long long>(day.converter.decodedIntact), static_cast<long long>(day.hpu.decodedIntact),
                 static_cast<long long>(day.converter.decodedClean), static_cast<long long>(day.converter.clean),
                 static_cast<long long>(day.hpu.decodedClean), static_cast<long long>(day.hpu.clean));
+    std::printf("damaged decoded: %lld converter, %lld HPU\n", static_cast<long long>(day.converter.decodedDamaged),
+                static_cast<long long>(day.hpu.decodedDamaged));
     std::printf("checksum errors: %lld; junk lines: %lld; longest trace: %lld characters\n",
                 static_cast<long long>(day.checksumErrors), static_cast<long long>(day.junkLines),
                 static_cast<long long>(day.longestTrace));
