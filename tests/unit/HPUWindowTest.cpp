@@ -240,7 +240,8 @@ struct Closing {
 class HPUWorkerKillTest : public HPUWindowTest, public ::testing::WithParamInterface<std::tuple<Wait, Closing>> {};
 
 TEST_P(HPUWorkerKillTest, ClosingKillsTheWaitingWorkerDestroyingItsStackAndStopsTheTimer) {
-  const auto& [wait, closing] = GetParam();
+  const Wait& wait = std::get<0>(GetParam());
+  const Closing& closing = std::get<1>(GetParam());
   std::weak_ptr<WindowHPU> released;
   bool destroyed = false;
   int passes = 0;

@@ -26,8 +26,9 @@ TEST(ReadRequest, ARebuildOnAWorkerIsNeverPendingHalfBuilt) {
   while (worker.CurrentState() != toolkit::CooperativeThread::State::Finished) {
     toolkit::RunCooperativeThreads();
     // Whenever the sender could look, a pending request is a whole one.
-    if (window->emissionRequest)
+    if (window->emissionRequest) {
       EXPECT_TRUE(std::equal(expected.begin(), expected.begin() + 8, window->TrameBufferEmission.begin()));
+    }
   }
   EXPECT_TRUE(window->emissionRequest);
   EXPECT_EQ(window->TrameBufferEmissionSize, 8);
