@@ -1,10 +1,12 @@
 #include "toolkit/Text.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <system_error>
 
 namespace toolkit {
@@ -201,9 +203,55 @@ size_t ContinuationBytes(std::string_view bytes) {
   return count;
 }
 
+// Writes the digits of value, at least minimumDigits of them, ending at end; returns their start.
+char* WriteDigitsBackwards(char* end, uint64_t value, int minimumDigits) {
+  for (; value != 0 || minimumDigits > 0; value /= 10, --minimumDigits) *--end = static_cast<char>('0' + value % 10);
+  return end;
+}
+
+// The labels and the trace show small values with up to three decimals many thousand times a
+// second, so Format rounds those on the scaled binary value instead of its decimal form. Both
+// roundings agree unless the value lies within the decimal form's error (half a unit of the 15th
+// significant digit, below 5e-15 of the value) of a halfway point: then, or out of the range
+// where the scaled value stays exact, this gives up and the decimal form decides.
+std::optional<String> FormatShortFixed(double value, const PatternShape& shape) {
+  constexpr int kMostDecimals = 3;
+  constexpr int kMostIntegerDigits = 20;
+  constexpr size_t kLongestMark = 8;
+  constexpr double kLargestMagnitude = 1e12;
+  constexpr double kDecimalFormError = 1e-14;
+  constexpr std::array<uint64_t, kMostDecimals + 1> kScales = {1, 10, 100, 1000};
+  const String& mark = DecimalMark();
+  const double magnitude = std::fabs(value);  // NaN fails every comparison below
+  if (shape.decimals > kMostDecimals || shape.integerDigits > kMostIntegerDigits || mark.size() > kLongestMark ||
+      !(magnitude < kLargestMagnitude))
+    return std::nullopt;
+
+  const uint64_t scale = kScales[static_cast<size_t>(shape.decimals)];
+  const double scaled = magnitude * static_cast<double>(scale);
+  const double units = std::floor(scaled);
+  const double fraction = scaled - units;
+  if (std::fabs(fraction - 0.5) <= scaled * kDecimalFormError) return std::nullopt;
+  const uint64_t rounded = static_cast<uint64_t>(units) + (fraction > 0.5 ? 1 : 0);
+
+  char text[1 + kMostIntegerDigits + kLongestMark + kMostDecimals];
+  char* const end = text + sizeof text;
+  char* start = end;
+  if (shape.decimals > 0) {
+    start = WriteDigitsBackwards(start, rounded % scale, shape.decimals);
+    start -= mark.size();
+    std::copy(mark.begin(), mark.end(), start);
+  }
+  start = WriteDigitsBackwards(start, rounded / scale, shape.integerDigits);
+  if (value < 0 && rounded != 0) *--start = '-';
+  return String(start, end);
+}
+
 }  // namespace
 
-String Format(double value, std::string_view pattern) {
+namespace detail {
+
+String FormatByDecimalForm(double value, std::string_view pattern) {
   if (std::isnan(value)) return "NaN";
   if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
 
@@ -226,6 +274,13 @@ String Format(double value, std::string_view pattern) {
     for (int power = -1; power >= -shape.decimals; --power) *out++ = number.DigitOfWeight(power);
   }
   return text;
+}
+
+}  // namespace detail
+
+String Format(double value, std::string_view pattern) {
+  if (std::optional<String> text = FormatShortFixed(value, ReadPattern(pattern))) return *std::move(text);
+  return detail::FormatByDecimalForm(value, pattern);
 }
 
 void SetDecimalMark(String mark) { DecimalMark() = std::move(mark); }
