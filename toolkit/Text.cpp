@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <optional>
+#include <iterator>
 #include <system_error>
 
 namespace toolkit {
@@ -179,11 +179,28 @@ double ReadDecimal(std::string_view text) {
 
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
-// The continuation bytes (10xxxxxx) among the given bytes. The trace is measured and cut after
-// every line, so this runs over its 1512 characters each time: sixteen bytes are tested at once
-// (the compiler's vector extension, lowered to the machine's SIMD), each test adding 1 to the
-// lanes that hold one, and the lanes are added up before any could pass 255.
-size_t ContinuationBytes(std::string_view bytes) {
+// Whether any byte has its high bit set, that is whether the bytes are more than ASCII. Tested
+// 64 at a time with the compiler's vector extension, lowered to the machine's SIMD.
+bool HasNonAscii(std::string_view bytes) {
+  using Lanes = unsigned char __attribute__((vector_size(64)));
+  constexpr size_t kWidth = sizeof(Lanes);
+  Lanes seen = {};
+  size_t i = 0;
+  for (; i + kWidth <= bytes.size(); i += kWidth) {
+    Lanes block;
+    std::memcpy(&block, bytes.data() + i, kWidth);
+    seen |= block;
+  }
+  unsigned char any = 0;
+  for (size_t lane = 0; lane < kWidth; ++lane) any |= seen[lane];
+  for (; i < bytes.size(); ++i) any |= static_cast<unsigned char>(bytes[i]);
+  return (any & 0x80) != 0;
+}
+
+// The continuation bytes (10xxxxxx) among the given bytes: sixteen bytes are tested at once (the
+// compiler's vector extension, lowered to the machine's SIMD), each test adding 1 to the lanes
+// that hold one, and the lanes are added up before any could pass 255.
+size_t CountContinuationBytes(std::string_view bytes) {
   using Lanes = unsigned char __attribute__((vector_size(16)));
   constexpr size_t kWidth = sizeof(Lanes);
   constexpr size_t kBlocksPerSum = 255;
@@ -203,6 +220,19 @@ size_t ContinuationBytes(std::string_view bytes) {
   return count;
 }
 
+// The trace is measured and cut after every line, so this runs over its 1512 characters each
+// time. The trace is mostly ASCII: a stretch without a high bit has no continuation byte, and
+// only the others are counted.
+size_t ContinuationBytes(std::string_view bytes) {
+  constexpr size_t kStretch = 256;
+  size_t count = 0;
+  for (size_t start = 0; start < bytes.size(); start += kStretch) {
+    const std::string_view stretch = bytes.substr(start, kStretch);
+    if (HasNonAscii(stretch)) count += CountContinuationBytes(stretch);
+  }
+  return count;
+}
+
 // Writes the digits of value, at least minimumDigits of them, ending at end; returns their start.
 char* WriteDigitsBackwards(char* end, uint64_t value, int minimumDigits) {
   for (; value != 0 || minimumDigits > 0; value /= 10, --minimumDigits) *--end = static_cast<char>('0' + value % 10);
@@ -214,28 +244,30 @@ char* WriteDigitsBackwards(char* end, uint64_t value, int minimumDigits) {
 // roundings agree unless the value lies within the decimal form's error (half a unit of the 15th
 // significant digit, below 5e-15 of the value) of a halfway point: then, or out of the range
 // where the scaled value stays exact, this gives up and the decimal form decides.
-std::optional<String> FormatShortFixed(double value, const PatternShape& shape) {
-  constexpr int kMostDecimals = 3;
-  constexpr int kMostIntegerDigits = 20;
-  constexpr size_t kLongestMark = 8;
+constexpr int kShortFixedMostDecimals = 3;
+constexpr int kShortFixedMostIntegerDigits = 20;
+constexpr size_t kShortFixedLongestMark = 8;
+constexpr size_t kShortFixedLongest = 1 + kShortFixedMostIntegerDigits + kShortFixedLongestMark + kShortFixedMostDecimals;
+
+// Writes the text so that it ends at end and returns its start; nullptr when it gives up.
+char* FormatShortFixed(double value, const PatternShape& shape, char* end) {
   constexpr double kLargestMagnitude = 1e12;
   constexpr double kDecimalFormError = 1e-14;
-  constexpr std::array<uint64_t, kMostDecimals + 1> kScales = {1, 10, 100, 1000};
+  constexpr std::array<uint64_t, kShortFixedMostDecimals + 1> kScales = {1, 10, 100, 1000};
   const String& mark = DecimalMark();
   const double magnitude = std::fabs(value);  // NaN fails every comparison below
-  if (shape.decimals > kMostDecimals || shape.integerDigits > kMostIntegerDigits || mark.size() > kLongestMark ||
-      !(magnitude < kLargestMagnitude))
-    return std::nullopt;
+  if (shape.decimals > kShortFixedMostDecimals || shape.integerDigits > kShortFixedMostIntegerDigits ||
+      mark.size() > kShortFixedLongestMark || !(magnitude < kLargestMagnitude))
+    return nullptr;
 
   const uint64_t scale = kScales[static_cast<size_t>(shape.decimals)];
   const double scaled = magnitude * static_cast<double>(scale);
-  const double units = std::floor(scaled);
-  const double fraction = scaled - units;
-  if (std::fabs(fraction - 0.5) <= scaled * kDecimalFormError) return std::nullopt;
-  const uint64_t rounded = static_cast<uint64_t>(units) + (fraction > 0.5 ? 1 : 0);
+  // Below 2^53 the whole units and the fraction are exact.
+  const auto units = static_cast<uint64_t>(scaled);
+  const double fraction = scaled - static_cast<double>(units);
+  if (std::fabs(fraction - 0.5) <= scaled * kDecimalFormError) return nullptr;
+  const uint64_t rounded = units + (fraction > 0.5 ? 1 : 0);
 
-  char text[1 + kMostIntegerDigits + kLongestMark + kMostDecimals];
-  char* const end = text + sizeof text;
   char* start = end;
   if (shape.decimals > 0) {
     start = WriteDigitsBackwards(start, rounded % scale, shape.decimals);
@@ -244,7 +276,7 @@ std::optional<String> FormatShortFixed(double value, const PatternShape& shape) 
   }
   start = WriteDigitsBackwards(start, rounded / scale, shape.integerDigits);
   if (value < 0 && rounded != 0) *--start = '-';
-  return String(start, end);
+  return start;
 }
 
 }  // namespace
@@ -279,7 +311,9 @@ String FormatByDecimalForm(double value, std::string_view pattern) {
 }  // namespace detail
 
 String Format(double value, std::string_view pattern) {
-  if (std::optional<String> text = FormatShortFixed(value, ReadPattern(pattern))) return *std::move(text);
+  char text[kShortFixedLongest];
+  char* const end = std::end(text);
+  if (const char* start = FormatShortFixed(value, ReadPattern(pattern), end)) return String(start, static_cast<const char*>(end));
   return detail::FormatByDecimalForm(value, pattern);
 }
 
@@ -369,6 +403,15 @@ int64_t Len(std::string_view text) { return static_cast<int64_t>(text.size() - C
 
 String Left(std::string_view text, int64_t count) {
   if (count <= 0) return String();
+  // A character takes a byte at least.
+  if (static_cast<uint64_t>(count) >= text.size()) return String(text);
+  const auto kept = static_cast<size_t>(count);
+  if (!HasNonAscii(text.substr(0, kept))) {
+    // count characters of one byte each; stray continuation bytes go with the last of them.
+    size_t end = kept;
+    while (end < text.size() && IsContinuationByte(text[end])) ++end;
+    return String(text.substr(0, end));
+  }
   // Blocks are skipped whole while they start no more characters than are still to be kept,
   // large ones first; the cut is then found byte by byte.
   size_t end = 0;

@@ -241,5 +241,28 @@ TEST(TextLenLeft, CountCharactersNotBytes) {
   }
 }
 
+// Long texts, ASCII or not in stretches, against a byte-by-byte count: every cut is checked.
+TEST(TextLenLeft, LongTextsCountAndCutByCharacters) {
+  const String pieces[] = {"000  ", "é", "\x80", "réponse valide", "\xE2\x82\xAC", "\n"};
+  std::mt19937 random(1512);
+  std::uniform_int_distribution<size_t> anyPiece(0, std::size(pieces) - 1);
+  for (const size_t size : {size_t{300}, size_t{1600}}) {
+    for (const bool mixed : {false, true}) {
+      // A stray continuation byte goes with the character before it, or at the start with the first.
+      String text = mixed ? "\x80" : "";
+      while (text.size() < size) text += mixed ? pieces[anyPiece(random)] : pieces[0];
+      if (!mixed) text.insert(150, "\x80");
+      std::vector<size_t> characterStarts;
+      for (size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) characterStarts.push_back(i);
+      characterStarts.push_back(text.size());
+      const size_t characters = characterStarts.size() - 1;
+      ASSERT_EQ(Len(text), static_cast<int64_t>(characters));
+      for (size_t count = 1; count <= characters + 1; ++count)
+        ASSERT_EQ(Left(text, static_cast<int64_t>(count)).size(), characterStarts[std::min(count, characters)]) << count;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace toolkit
