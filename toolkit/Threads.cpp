@@ -35,6 +35,8 @@ using State = CooperativeThread::State;
 
 namespace detail {
 
+bool threadsRegistered = false;
+
 struct ThreadCore {
   CooperativeThread* owner = nullptr;
   std::function<void()> body;
@@ -146,9 +148,9 @@ void SwitchToMain(ThreadCore& core) {
 
 void RunPass() {
   Scheduler& scheduler = TheScheduler();
-  // The main thread yields at every byte it receives; with no thread to run that costs nothing.
   if (scheduler.threads.empty()) return;
   std::erase_if(scheduler.threads, [](const auto& thread) { return thread.expired(); });
+  detail::threadsRegistered = !scheduler.threads.empty();
   // Steps may start, kill or destroy threads: walk a snapshot of weak handles.
   struct Due {
     std::weak_ptr<ThreadCore> thread;
@@ -180,7 +182,7 @@ void RequireMainThread() {
   if (!OnMainThread()) throw ThreadAccessingUIException();
 }
 
-void YieldToNextThread() {
+void detail::YieldWithThreadsRegistered() {
   if (ThreadCore* running = TheScheduler().running) {
     SwitchToMain(*running);
   } else {
@@ -210,6 +212,7 @@ CooperativeThread::CooperativeThread(std::function<void()> body)
   core_->owner = this;
   core_->body = std::move(body);
   TheScheduler().threads.push_back(core_);
+  detail::threadsRegistered = true;
 }
 
 CooperativeThread::~CooperativeThread() {
