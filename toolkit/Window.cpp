@@ -133,9 +133,14 @@ void Window::AddControl(const std::string& name, Ref<Control> control) {
   control->Attached();
 }
 
-Ref<Control> Window::ControlByName(std::string_view name) const {
+const Ref<Control>* Window::FindControl(std::string_view name) const {
   auto found = controls_.find(name);
-  return found == controls_.end() ? Ref<Control>() : found->second;
+  return found == controls_.end() ? nullptr : &found->second;
+}
+
+Ref<Control> Window::ControlByName(std::string_view name) const {
+  const Ref<Control>* control = FindControl(name);
+  return control ? *control : Ref<Control>();
 }
 
 void Window::SetProperties(Control& target, std::string_view record) {
@@ -249,8 +254,10 @@ void Window::ShowModal() {
 }
 
 void Window::RefreshShownControls() {
-  for (auto& [name, control] : controls_)
+  for (const Ref<Control>& control : creationOrder_) {
+    if (FindControl(control->Name())->Get() != control.Get()) continue;  // replaced under its name
     if (auto* rect = dynamic_cast<RectControl*>(control.Get())) rect->RefreshShown();
+  }
 }
 
 QWidget* Window::ContentWidget() const { return peer_->Content(); }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "toolkit/Control.h"
@@ -55,7 +56,8 @@ class Window : public std::enable_shared_from_this<Window> {
   Ref<Control> ControlByName(std::string_view name) const;  // serves worker threads too
   template <class T>
   Ref<T> ControlAs(std::string_view name) const {
-    return ControlByName(name).template Cast<T>();
+    const Ref<Control>* control = FindControl(name);
+    return control ? control->template Cast<T>() : Ref<T>();
   }
   // Builds one control: a new object of class T, registered under the name and given its
   // property record; returns it looked up again by name, ready for its event bindings.
@@ -96,6 +98,14 @@ class Window : public std::enable_shared_from_this<Window> {
 
  private:
   void ApplyWindowProperty(const PropertyEntry& entry);
+  // The control registered under the name; nullptr when none is.
+  const Ref<Control>* FindControl(std::string_view name) const;
+
+  // Control accessors look their control up by name many times a frame.
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+  };
 
   std::string className_;
   bool open_ = false;
@@ -103,7 +113,7 @@ class Window : public std::enable_shared_from_this<Window> {
   Ref<toolkit::MenuBar> menuBar_;
   std::map<std::string, std::function<bool()>, std::less<>> menuHandlers_;
   std::unique_ptr<WindowPeer> peer_;  // destroyed after the controls (declared before them)
-  std::map<std::string, Ref<Control>, std::less<>> controls_;
+  std::unordered_map<std::string, Ref<Control>, NameHash, std::equal_to<>> controls_;
   std::vector<Ref<Control>> creationOrder_;
 };
 
