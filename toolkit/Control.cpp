@@ -72,7 +72,14 @@ std::optional<PropertyType> Control::PropertyTypeOf(std::string_view key) const 
 
 void Control::ApplyProperty(const PropertyEntry& entry) { Store(entry.key, entry.value); }
 
+std::optional<size_t> Control::SlotOf(std::string_view key) {
+  for (size_t i = 0; i < kSlotKeys.size(); ++i)
+    if (key == kSlotKeys[i]) return i;
+  return std::nullopt;
+}
+
 const PropertyValue* Control::StoredProperty(std::string_view key) const {
+  if (const std::optional<size_t> slot = SlotOf(key)) return slots_[*slot] ? &*slots_[*slot] : nullptr;
   auto found = properties_.find(key);
   return found == properties_.end() ? nullptr : &found->second;
 }
@@ -84,14 +91,19 @@ void Control::Deliver(const std::function<void()>& handler) {
 }
 
 void Control::Store(std::string_view key, PropertyValue value) {
-  auto found = properties_.find(key);
-  if (found == properties_.end()) {
-    properties_.emplace(std::string(key), std::move(value));
+  // Handlers set the same values again and again (every frame shows its labels); the widget
+  // already mirrors an unchanged value.
+  if (const std::optional<size_t> slot = SlotOf(key)) {
+    if (slots_[*slot] == value) return;
+    slots_[*slot] = std::move(value);
   } else {
-    // Handlers set the same values again and again (every frame shows its labels); the
-    // widget already mirrors an unchanged value.
-    if (found->second == value) return;
-    found->second = std::move(value);
+    auto found = properties_.find(key);
+    if (found == properties_.end()) {
+      properties_.emplace(std::string(key), std::move(value));
+    } else {
+      if (found->second == value) return;
+      found->second = std::move(value);
+    }
   }
   StoredPropertyChanged(key);
 }
