@@ -325,6 +325,12 @@ String Str(int64_t value) {
 }
 
 double Val(std::string_view text) {
+  // Every received byte is read back from its "&h" text: two digits need no general reading.
+  if (text.size() == 4 && text[0] == '&' && (text[1] == 'h' || text[1] == 'H')) {
+    const int high = HexDigitValue(text[2]);
+    const int low = HexDigitValue(text[3]);
+    if (high >= 0 && low >= 0) return high * 16 + low;
+  }
   const std::string_view number = SkipBlanks(text);
   if (number.size() >= 2 && number[0] == '&' && (number[1] == 'h' || number[1] == 'H')) {
     return ReadHexDigits(number.substr(2));
@@ -354,6 +360,12 @@ String Hex(int32_t value) {
 }
 
 String EncodeHex(std::string_view bytes) {
+  if (bytes.size() == 1) {
+    // Each received byte comes here alone: written straight into its short text.
+    const auto byte = static_cast<unsigned char>(bytes[0]);
+    const char digits[2] = {kHexDigits[byte >> 4], kHexDigits[byte & 0xF]};
+    return String(digits, sizeof digits);
+  }
   String text(bytes.size() * 2, '\0');
   for (size_t i = 0; i < bytes.size(); ++i) {
     const auto byte = static_cast<unsigned char>(bytes[i]);
