@@ -180,9 +180,9 @@ double ReadDecimal(std::string_view text) {
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 // Whether any byte has its high bit set, that is whether the bytes are more than ASCII. Tested
-// 64 at a time with the compiler's vector extension, lowered to the machine's SIMD.
+// sixteen at a time with the compiler's vector extension, lowered to the machine's SIMD.
 bool HasNonAscii(std::string_view bytes) {
-  using Lanes = unsigned char __attribute__((vector_size(64)));
+  using Lanes = unsigned char __attribute__((vector_size(16)));
   constexpr size_t kWidth = sizeof(Lanes);
   Lanes seen = {};
   size_t i = 0;
@@ -253,28 +253,29 @@ constexpr size_t kShortFixedLongest = 1 + kShortFixedMostIntegerDigits + kShortF
 char* FormatShortFixed(double value, const PatternShape& shape, char* end) {
   constexpr double kLargestMagnitude = 1e12;
   constexpr double kDecimalFormError = 1e-14;
-  constexpr std::array<uint64_t, kShortFixedMostDecimals + 1> kScales = {1, 10, 100, 1000};
+  constexpr std::array<double, kShortFixedMostDecimals + 1> kScales = {1, 10, 100, 1000};
   const String& mark = DecimalMark();
   const double magnitude = std::fabs(value);  // NaN fails every comparison below
   if (shape.decimals > kShortFixedMostDecimals || shape.integerDigits > kShortFixedMostIntegerDigits ||
       mark.size() > kShortFixedLongestMark || !(magnitude < kLargestMagnitude))
     return nullptr;
 
-  const uint64_t scale = kScales[static_cast<size_t>(shape.decimals)];
-  const double scaled = magnitude * static_cast<double>(scale);
+  const double scaled = magnitude * kScales[static_cast<size_t>(shape.decimals)];
   // Below 2^53 the whole units and the fraction are exact.
   const auto units = static_cast<uint64_t>(scaled);
   const double fraction = scaled - static_cast<double>(units);
   if (std::fabs(fraction - 0.5) <= scaled * kDecimalFormError) return nullptr;
   const uint64_t rounded = units + (fraction > 0.5 ? 1 : 0);
 
+  // The decimals are the last digits of the rounded units, the integer digits the rest.
   char* start = end;
+  uint64_t whole = rounded;
+  for (int decimal = 0; decimal < shape.decimals; ++decimal, whole /= 10) *--start = static_cast<char>('0' + whole % 10);
   if (shape.decimals > 0) {
-    start = WriteDigitsBackwards(start, rounded % scale, shape.decimals);
     start -= mark.size();
     std::copy(mark.begin(), mark.end(), start);
   }
-  start = WriteDigitsBackwards(start, rounded / scale, shape.integerDigits);
+  start = WriteDigitsBackwards(start, whole, shape.integerDigits);
   if (value < 0 && rounded != 0) *--start = '-';
   return start;
 }
