@@ -109,12 +109,20 @@ void RoundToDecimals(Decimal& number, int decimals) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-int HexDigitValue(char c) {
-  if (IsDigit(c)) return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
+// Every received byte is read back through its hexadecimal text: a table lookup has no branches
+// to mispredict.
+constexpr std::array<signed char, 256> kHexDigitValues = [] {
+  std::array<signed char, 256> values{};
+  for (int c = 0; c < 256; ++c) {
+    if (c >= '0' && c <= '9') values[c] = static_cast<signed char>(c - '0');
+    else if (c >= 'a' && c <= 'f') values[c] = static_cast<signed char>(c - 'a' + 10);
+    else if (c >= 'A' && c <= 'F') values[c] = static_cast<signed char>(c - 'A' + 10);
+    else values[c] = -1;
+  }
+  return values;
+}();
+
+int HexDigitValue(char c) { return kHexDigitValues[static_cast<unsigned char>(c)]; }
 
 std::string_view SkipBlanks(std::string_view text) {
   size_t start = 0;
