@@ -10,29 +10,12 @@
 
 #include "app/Startup.h"
 #include "monitor/WindowMain.h"
+#include "tests/support/OnePortSerialSystem.h"
 #include "toolkit/Application.h"
-#include "toolkit/RealServices.h"
 
 namespace {
 
 constexpr int kConnectAfterMilliseconds = 1500;  // the port list is read every 500 ms
-
-class OnePortList : public toolkit::SerialSystem {
- public:
-  explicit OnePortList(std::string path) : path_(std::move(path)), real_(toolkit::real::MakeSerialSystem()) {}
-  int32_t PortCount() override { return 1; }
-  std::optional<std::string> PortName(int32_t index) override {
-    if (index != 0) return std::nullopt;
-    return path_;
-  }
-  std::unique_ptr<toolkit::SerialDevice> Open(const std::string& name, const toolkit::LineSettings& settings) override {
-    return real_->Open(name, settings);
-  }
-
- private:
-  std::string path_;
-  std::unique_ptr<toolkit::SerialSystem> real_;
-};
 
 }  // namespace
 
@@ -42,7 +25,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const bool showTrace = argc == 3;
-  toolkit::InstallSerialSystem(std::make_unique<OnePortList>(argv[1]));
+  toolkit::InstallSerialSystem(std::make_unique<testing_support::OnePortSerialSystem>(argv[1]));
   // The steps of RunProgram, with the click armed once Qt runs.
   if (!toolkit::runtime::RuntimeInit(argc, argv)) return 1;
   QTimer::singleShot(kConnectAfterMilliseconds, [showTrace] {

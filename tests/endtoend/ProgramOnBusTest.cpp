@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "app/Startup.h"
+#include "tests/support/OnePortSerialSystem.h"
 #include "monitor/WindowMain.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/tools/bus_frames.h"
@@ -112,26 +113,6 @@ class BusSimulator {
   std::string portPath_;
 };
 
-// The system's serial ports as the user would see them with the bus adapter plugged in: the
-// simulator's pseudo-terminal, which the system's port list leaves out, as the only one.
-// Opening it goes the real way.
-class SimulatedPortList : public toolkit::SerialSystem {
- public:
-  SimulatedPortList(std::string path, std::unique_ptr<toolkit::SerialSystem> real)
-      : path_(std::move(path)), real_(std::move(real)) {}
-  int32_t PortCount() override { return 1; }
-  std::optional<std::string> PortName(int32_t index) override {
-    if (index != 0) return std::nullopt;
-    return path_;
-  }
-  std::unique_ptr<toolkit::SerialDevice> Open(const std::string& name, const toolkit::LineSettings& settings) override {
-    return real_->Open(name, settings);
-  }
-
- private:
-  std::string path_;
-  std::unique_ptr<toolkit::SerialSystem> real_;
-};
 
 // Runs Qt's event loop until done holds or the time is up; gives whether it holds.
 bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
@@ -194,7 +175,7 @@ class ProgramOnBus : public ::testing::Test {
     toolkit::InstallClock(toolkit::real::MakeClock());
     toolkit::InstallWallClock(toolkit::real::MakeWallClock());
     toolkit::InstallSerialSystem(
-        std::make_unique<SimulatedPortList>(simulator.PortPath(), toolkit::real::MakeSerialSystem()));
+        std::make_unique<testing_support::OnePortSerialSystem>(simulator.PortPath()));
     toolkit::runtime::InstallEventLoop(toolkit::real::MakeEventLoop());
     PerformInitializers();
   }
