@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/fuzz/ConnectedProgram.h"
+#include "tests/support/ConnectedProgram.h"
 
 namespace {
 
