@@ -35,19 +35,9 @@ void Clock(Scenario& s, const ScriptLine& line) {
 
 // A date that the calendar has: 2024-02-30 fails instead of becoming 1 March.
 bool IsCalendarDate(const toolkit::LocalDateTime& when) {
-  std::tm fields{};
-  fields.tm_year = when.year - 1900;
-  fields.tm_mon = when.month - 1;
-  fields.tm_mday = when.day;
-  fields.tm_hour = when.hour;
-  fields.tm_min = when.minute;
-  fields.tm_sec = when.second;
-  const time_t seconds = timegm(&fields);
-  std::tm normalised{};
-  gmtime_r(&seconds, &normalised);
-  return normalised.tm_year == fields.tm_year && normalised.tm_mon == fields.tm_mon &&
-         normalised.tm_mday == fields.tm_mday && normalised.tm_hour == fields.tm_hour &&
-         normalised.tm_min == fields.tm_min && normalised.tm_sec == fields.tm_sec;
+  const toolkit::LocalDateTime normalised = testing_support::NormalisedDateTime(when);
+  return normalised.year == when.year && normalised.month == when.month && normalised.day == when.day &&
+         normalised.hour == when.hour && normalised.minute == when.minute && normalised.second == when.second;
 }
 
 void Date(Scenario& s, const ScriptLine& line) {

@@ -65,21 +65,27 @@ void TestClock::OnMainThreadWaitPass() {
   if (toolkit::OnMainThread()) microseconds_ += 1000.0;
 }
 
+toolkit::LocalDateTime NormalisedDateTime(const toolkit::LocalDateTime& fields) {
+  std::tm when{};
+  when.tm_year = fields.year - 1900;
+  when.tm_mon = fields.month - 1;
+  when.tm_mday = fields.day;
+  when.tm_hour = fields.hour;
+  when.tm_min = fields.minute;
+  when.tm_sec = fields.second;
+  const time_t seconds = timegm(&when);
+  std::tm out{};
+  gmtime_r(&seconds, &out);
+  return {out.tm_year + 1900, out.tm_mon + 1, out.tm_mday, out.tm_hour, out.tm_min, out.tm_sec};
+}
+
 toolkit::LocalDateTime TestWallClock::Now() {
   // Whole seconds since the set point, carried into minutes, hours and days.
   long long seconds = static_cast<long long>((clock_.Milliseconds() - baseClockMs_) / 1000.0);
-  std::tm when{};
-  when.tm_year = base_.year - 1900;
-  when.tm_mon = base_.month - 1;
-  when.tm_mday = base_.day;
-  when.tm_hour = base_.hour;
-  when.tm_min = base_.minute;
-  when.tm_sec = base_.second + static_cast<int>(seconds % 86400);
-  when.tm_mday += static_cast<int>(seconds / 86400);
-  time_t normalised = timegm(&when);
-  std::tm out{};
-  gmtime_r(&normalised, &out);
-  return {out.tm_year + 1900, out.tm_mon + 1, out.tm_mday, out.tm_hour, out.tm_min, out.tm_sec};
+  toolkit::LocalDateTime when = base_;
+  when.second += static_cast<int>(seconds % 86400);
+  when.day += static_cast<int>(seconds / 86400);
+  return NormalisedDateTime(when);
 }
 
 std::string TestWallClock::LongTime(const toolkit::LocalDateTime& when) {

@@ -14,6 +14,10 @@
 
 namespace testing_support {
 
+// The date and time the fields stand for, out-of-range fields carried over (61 seconds
+// become a minute and a second, day 30 of February the 1st or 2nd of March).
+toolkit::LocalDateTime NormalisedDateTime(const toolkit::LocalDateTime& fields);
+
 class TestClock : public toolkit::ClockSource {
  public:
   double Microseconds() override { return microseconds_; }
