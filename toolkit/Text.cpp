@@ -268,12 +268,20 @@ char* FormatShortFixed(double value, const PatternShape& shape, char* end) {
       mark.size() > kShortFixedLongestMark || !(magnitude < kLargestMagnitude))
     return nullptr;
 
-  const double scaled = magnitude * kScales[static_cast<size_t>(shape.decimals)];
+  const double scale = kScales[static_cast<size_t>(shape.decimals)];
+  const double scaled = magnitude * scale;
   // Below 2^53 the whole units and the fraction are exact.
   const auto units = static_cast<uint64_t>(scaled);
   const double fraction = scaled - static_cast<double>(units);
-  if (std::fabs(fraction - 0.5) <= scaled * kDecimalFormError) return nullptr;
-  const uint64_t rounded = units + (fraction > 0.5 ? 1 : 0);
+  uint64_t rounded = units + (fraction > 0.5 ? 1 : 0);
+  if (std::fabs(fraction - 0.5) <= scaled * kDecimalFormError) {
+    // An exact tie (34.5 to units, 1.875 to hundredths: a scaling without rounding error) has at
+    // most 15 significant digits here, so the decimal form holds it exactly too and goes away
+    // from zero. Any other value this close to a tie is left to the decimal form.
+    constexpr double kExactTieLargest = 1e14;
+    if (fraction != 0.5 || !(scaled < kExactTieLargest) || std::fma(magnitude, scale, -scaled) != 0) return nullptr;
+    rounded = units + 1;
+  }
 
   // The decimals are the last digits of the rounded units, the integer digits the rest.
   char* start = end;
@@ -286,6 +294,19 @@ char* FormatShortFixed(double value, const PatternShape& shape, char* end) {
   start = WriteDigitsBackwards(start, whole, shape.integerDigits);
   if (value < 0 && rounded != 0) *--start = '-';
   return start;
+}
+
+// Whole numbers under a pattern of zeros alone (every traced byte): their digits, at least as
+// many as the pattern has zeros, ending at end; nullptr for any other value or pattern.
+char* FormatWholeNumber(double value, std::string_view pattern, char* end) {
+  constexpr double kLargestWhole = 1e15;
+  if (pattern.empty() || pattern.size() > kShortFixedMostIntegerDigits) return nullptr;
+  for (const char c : pattern)
+    if (c != '0') return nullptr;
+  if (!(value >= 0 && value < kLargestWhole)) return nullptr;
+  const auto whole = static_cast<uint64_t>(value);
+  if (static_cast<double>(whole) != value) return nullptr;
+  return WriteDigitsBackwards(end, whole, static_cast<int>(pattern.size()));
 }
 
 }  // namespace
@@ -322,6 +343,7 @@ String FormatByDecimalForm(double value, std::string_view pattern) {
 String Format(double value, std::string_view pattern) {
   char text[kShortFixedLongest];
   char* const end = std::end(text);
+  if (const char* start = FormatWholeNumber(value, pattern, end)) return String(start, static_cast<const char*>(end));
   if (const char* start = FormatShortFixed(value, ReadPattern(pattern), end)) return String(start, static_cast<const char*>(end));
   return detail::FormatByDecimalForm(value, pattern);
 }
@@ -422,16 +444,19 @@ double Max(double a, double b) { return b > a ? b : a; }
 
 int64_t Len(std::string_view text) { return static_cast<int64_t>(text.size() - ContinuationBytes(text)); }
 
-String Left(std::string_view text, int64_t count) {
-  if (count <= 0) return String();
+namespace {
+
+// The bytes of the first count characters of text.
+size_t LeftBytes(std::string_view text, int64_t count) {
+  if (count <= 0) return 0;
   // A character takes a byte at least.
-  if (static_cast<uint64_t>(count) >= text.size()) return String(text);
+  if (static_cast<uint64_t>(count) >= text.size()) return text.size();
   const auto kept = static_cast<size_t>(count);
   if (!HasNonAscii(text.substr(0, kept))) {
     // count characters of one byte each; stray continuation bytes go with the last of them.
     size_t end = kept;
     while (end < text.size() && IsContinuationByte(text[end])) ++end;
-    return String(text.substr(0, end));
+    return end;
   }
   // Blocks are skipped whole while they start no more characters than are still to be kept,
   // large ones first; the cut is then found byte by byte.
@@ -447,7 +472,16 @@ String Left(std::string_view text, int64_t count) {
   for (; end < text.size(); ++end) {
     if (!IsContinuationByte(text[end]) && ++started > count) break;
   }
-  return String(text.substr(0, end));
+  return end;
+}
+
+}  // namespace
+
+String Left(std::string_view text, int64_t count) { return String(text.substr(0, LeftBytes(text, count))); }
+
+String Left(String&& text, int64_t count) {
+  text.resize(LeftBytes(text, count));
+  return std::move(text);
 }
 
 }  // namespace toolkit

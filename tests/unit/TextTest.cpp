@@ -45,6 +45,9 @@ TEST(TextFormat, RendersAgainstPattern) {
       {0.35, "0.0", "0.4"},
       {1.005, "0.00", "1.01"},
       {std::nextafter(1.5, 0.0), "0", "2"},
+      // Exact binary ties, as a current of 1.875 A or a power of 34.5 W reach the labels.
+      {1.875, "0.00", "1.88"},
+      {-34.5, "000", "-035"},
       // Carries through nines into a new integer digit.
       {9.996, "0.00", "10.00"},
       {99.95, "00.0", "100.0"},
@@ -259,8 +262,12 @@ TEST(TextLenLeft, LongTextsCountAndCutByCharacters) {
       characterStarts.push_back(text.size());
       const size_t characters = characterStarts.size() - 1;
       ASSERT_EQ(Len(text), static_cast<int64_t>(characters));
-      for (size_t count = 1; count <= characters + 1; ++count)
-        ASSERT_EQ(Left(text, static_cast<int64_t>(count)).size(), characterStarts[std::min(count, characters)]) << count;
+      for (size_t count = 1; count <= characters + 1; ++count) {
+        const String left = Left(text, static_cast<int64_t>(count));
+        ASSERT_EQ(left.size(), characterStarts[std::min(count, characters)]) << count;
+        // Cut in place, the text keeps the same characters.
+        ASSERT_EQ(Left(String(text), static_cast<int64_t>(count)), left) << count;
+      }
     }
   }
 }
