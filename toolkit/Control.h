@@ -61,7 +61,9 @@ class Control : public std::enable_shared_from_this<Control> {
   // The properties that handlers set with every frame live in slots of their own, found
   // without a search of the map; the others in the map.
   static constexpr std::array<std::string_view, 4> kSlotKeys = {"Visible", "Enabled", "Text", "Caption"};
-  static std::optional<size_t> SlotOf(std::string_view key);
+  // The slot of a key, kNoSlot for a key kept in the map.
+  static constexpr size_t kNoSlot = kSlotKeys.size();
+  static size_t SlotOf(std::string_view key);
 
   std::weak_ptr<Window> owner_;
   std::array<std::optional<PropertyValue>, kSlotKeys.size()> slots_;
