@@ -75,6 +75,11 @@ void AddMenuWidgets(Window& window, QWidget& container, const Ref<MenuItem>& par
 
 }  // namespace
 
+uint64_t Window::NextSerial() {
+  static uint64_t last = 0;
+  return ++last;
+}
+
 Window::Window(std::string registeredClassName) : className_(std::move(registeredClassName)) {}
 
 Window::~Window() {

@@ -19,6 +19,14 @@ namespace toolkit {
 class MenuBar;
 class WindowPeer;
 
+// Where one control accessor last found its control: the registry entry of that name in the
+// window with that serial number. An entry stays in place while its window lives (controls are
+// only ever added or replaced under their name), and no two windows share a serial number.
+struct ControlLookupCache {
+  uint64_t windowSerial = 0;
+  const Ref<Control>* entry = nullptr;
+};
+
 class Window : public std::enable_shared_from_this<Window> {
  public:
   explicit Window(std::string registeredClassName);
@@ -58,6 +66,16 @@ class Window : public std::enable_shared_from_this<Window> {
   Ref<T> ControlAs(std::string_view name) const {
     const Ref<Control>* control = FindControl(name);
     return control ? control->template Cast<T>() : Ref<T>();
+  }
+  // The same, for an accessor that asks many times a frame: the name is looked up once.
+  template <class T>
+  Ref<T> ControlAs(std::string_view name, ControlLookupCache& cache) const {
+    if (cache.windowSerial != serial_) {
+      const Ref<Control>* control = FindControl(name);
+      if (!control) return Ref<T>();
+      cache = {serial_, control};
+    }
+    return cache.entry->template Cast<T>();
   }
   // Builds one control: a new object of class T, registered under the name and given its
   // property record; returns it looked up again by name, ready for its event bindings.
@@ -107,6 +125,9 @@ class Window : public std::enable_shared_from_this<Window> {
     size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
   };
 
+  static uint64_t NextSerial();
+
+  const uint64_t serial_ = NextSerial();  // from 1
   std::string className_;
   bool open_ = false;
   std::map<std::string, PropertyValue, std::less<>> properties_;

@@ -1,0 +1,62 @@
+// A control accessor remembers where it found its control; it must still give the control of
+// the window it is asked of, and the one registered under its name now.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "tests/support/TestEnvironment.h"
+#include "toolkit/Accessors.h"
+#include "toolkit/Serial.h"
+#include "toolkit/Timer.h"
+#include "toolkit/Window.h"
+
+namespace toolkit {
+namespace {
+
+class AccessorWindow : public Window {
+ public:
+  AccessorWindow() : Window("AccessorWindow") {}
+  TOOLKIT_CONTROL_ACCESSOR(Timer, Ticker)
+};
+
+// One window after the other: the allocator tends to give each the place of the one before.
+TEST(ControlAccessor, FindsTheControlOfEachWindowAsked) {
+  testing_support::TestEnvironment environment;
+  for (int round = 0; round < 3; ++round) {
+    auto window = std::make_shared<AccessorWindow>();
+    EXPECT_TRUE(window->Ticker().IsNil()) << "none registered yet, round " << round;
+    auto timer = window->New<Timer>();
+    window->AddControl("Ticker", timer);
+    EXPECT_EQ(window->Ticker().Get(), timer.Get()) << "round " << round;
+  }
+  auto kept = std::make_shared<AccessorWindow>();
+  auto other = std::make_shared<AccessorWindow>();
+  auto keptTimer = kept->New<Timer>();
+  auto otherTimer = other->New<Timer>();
+  kept->AddControl("Ticker", keptTimer);
+  other->AddControl("Ticker", otherTimer);
+  EXPECT_EQ(kept->Ticker().Get(), keptTimer.Get());
+  EXPECT_EQ(other->Ticker().Get(), otherTimer.Get());
+  EXPECT_EQ(kept->Ticker().Get(), keptTimer.Get());
+}
+
+TEST(ControlAccessor, FindsTheControlRegisteredUnderItsNameNow) {
+  testing_support::TestEnvironment environment;
+  auto window = std::make_shared<AccessorWindow>();
+  auto first = window->New<Timer>();
+  window->AddControl("Ticker", first);
+  ASSERT_EQ(window->Ticker().Get(), first.Get());
+  auto second = window->New<Timer>();
+  window->AddControl("Ticker", second);
+  EXPECT_EQ(window->Ticker().Get(), second.Get());
+}
+
+TEST(ControlAccessor, AControlOfAnotherClassUnderTheNameIsNil) {
+  testing_support::TestEnvironment environment;
+  auto window = std::make_shared<AccessorWindow>();
+  window->AddControl("Ticker", window->New<Serial>());
+  EXPECT_TRUE(window->Ticker().IsNil());
+}
+
+}  // namespace
+}  // namespace toolkit
