@@ -31,15 +31,16 @@ void WindowMain::refreshDataConverter() {
   }
   P_out = U_out * I_out;
 
-  for (auto label : {LabelValue_Uin(), LabelValue_Uout(), LabelValue_Iout(), LabelValue_Pout(), LabelValue_T(),
-                     LabelValue_RPM()})
-    label->SetVisible(true);
-  LabelValue_Uin()->SetText(toolkit::Format(U_in, "0.00"));
-  LabelValue_Uout()->SetText(toolkit::Format(U_out, "0.00"));
-  LabelValue_Iout()->SetText(toolkit::Format(I_out, "0.00"));
-  LabelValue_Pout()->SetText(toolkit::Format(P_out, "000"));
-  LabelValue_T()->SetText(toolkit::Format(TempCV, "0.00"));
-  LabelValue_RPM()->SetText(toolkit::Format(toolkit::Max(RPM1, RPM2), "0"));
+  // Each label is looked up once: every frame shows them all.
+  const auto uin = LabelValue_Uin(), uout = LabelValue_Uout(), iout = LabelValue_Iout(), pout = LabelValue_Pout(),
+             temperature = LabelValue_T(), rpm = LabelValue_RPM();
+  for (const auto* label : {&uin, &uout, &iout, &pout, &temperature, &rpm}) (*label)->SetVisible(true);
+  uin->SetText(toolkit::Format(U_in, "0.00"));
+  uout->SetText(toolkit::Format(U_out, "0.00"));
+  iout->SetText(toolkit::Format(I_out, "0.00"));
+  pout->SetText(toolkit::Format(P_out, "000"));
+  temperature->SetText(toolkit::Format(TempCV, "0.00"));
+  rpm->SetText(toolkit::Format(toolkit::Max(RPM1, RPM2), "0"));
 }
 
 void WindowMain::refreshDataHPU() {
@@ -55,7 +56,7 @@ void WindowMain::refreshDataHPU() {
     case 0x0F: Pitch = "pitch plus"; break;
     default: break;
   }
-  for (auto label : {LabelValue_Pression(), LabelValue_Pitch(), LabelValue_ModeHPU(), LabelName_Pression(),
+  for (const auto& label : {LabelValue_Pression(), LabelValue_Pitch(), LabelValue_ModeHPU(), LabelName_Pression(),
                      LabelName_Pitch(), LabelName_ModeHPU()})
     label->SetVisible(true);
   LabelValue_Pression()->SetText(toolkit::Format(Pression, "0.00"));

@@ -20,9 +20,10 @@ enum ReceiverState : int32_t {
 constexpr int64_t kTraceCharacters = 1512;
 constexpr int32_t kLargestFrame = 36;
 
-// Removes one byte and gives its value, 0 to 255.
+// Removes one byte and gives its value, 0 to 255; 0 when none is waiting.
 int32_t ReadByteValue(toolkit::Serial& port) {
-  return static_cast<int32_t>(toolkit::Val("&h" + toolkit::EncodeHex(port.Read(1))));
+  const std::string byte = port.Read(1);
+  return byte.empty() ? 0 : static_cast<unsigned char>(byte[0]);
 }
 
 bool Starts(const ByteBuffer& frame, std::initializer_list<int32_t> header) {
@@ -38,8 +39,13 @@ namespace trace {
 
 // The newest line on top; only the newest 1512 characters are kept, after every line.
 void PutLine(toolkit::TextArea& area, const std::string& line) {
-  std::string text = line + '\n' + area.Text();
-  area.SetText(toolkit::Left(text, std::min(kTraceCharacters, toolkit::Len(text))));
+  // Put together in one buffer kept from line to line: a new one of the trace's size each time
+  // would cost more than the rest of the line's work.
+  static std::string text;
+  text.assign(line).append(1, '\n').append(area.Text());
+  // Left keeps the whole of a text shorter than it is asked for: no need to measure it first.
+  text = toolkit::Left(std::move(text), kTraceCharacters);
+  area.SetText(text);
 }
 
 }  // namespace trace
@@ -93,8 +99,10 @@ void WindowMain::Serial1_DataAvailable(toolkit::Serial& port) {
       toolkit::YieldToNextThread();
     }
     std::string line;
+    line.reserve(static_cast<size_t>(TrameBufferSize) * 5);
     for (int32_t i = 0; i <= TrameBufferSize - 1; ++i) {
-      line += toolkit::Format(TrameBuffer.at(static_cast<size_t>(i)), "000") + "  ";
+      line += toolkit::Format(TrameBuffer.at(static_cast<size_t>(i)), "000");
+      line += "  ";
       toolkit::YieldToNextThread();
     }
     trace::PutLine(*traceArea, line);

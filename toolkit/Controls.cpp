@@ -318,9 +318,9 @@ const std::string& TextArea::Text() const {
   return text_;
 }
 
-void TextArea::SetText(std::string text) {
+void TextArea::SetText(const std::string& text) {
   RequireMainThread();
-  text_ = std::move(text);
+  text_ = text;
   SyncWidgetSoon("Text");
 }
 

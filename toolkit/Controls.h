@@ -94,7 +94,8 @@ class TabPanel : public RectControl {
 class TextArea : public RectControl {
  public:
   const std::string& Text() const;
-  void SetText(std::string text);
+  // Copied into the room the text already has: the trace changes with every frame.
+  void SetText(const std::string& text);
 
   void ApplyProperty(const PropertyEntry& entry) override;
 
