@@ -132,16 +132,19 @@ void WindowMain::Serial1_DataAvailable(toolkit::Serial& port) {
   }
 
   // 9. Whether a pending request goes now: with an HPU on the bus, only right after its data
-  // frame (the later of the two stamps; compared across the 32-bit wrap).
+  // frame (the later of the two stamps, told by their ages, so also once 2^31 ms have passed).
   if (StatutRS485 == FrameHandled) {
     bool go = emissionRequest;
     if (!go) go = CheckBox2()->Value();
-    if (!go)
+    if (!go) {
       StatutRS485 = ExpectHeader;
-    else if (!presenceHPU)
+    } else if (!presenceHPU) {
       StatutRS485 = SendPending;
-    else
-      StatutRS485 = toolkit::StampDifference(timeLastDataHPU, timeLastDataCV) > 0 ? SendPending : ExpectHeader;
+    } else {
+      const int32_t now = toolkit::MillisecondStamp();
+      StatutRS485 =
+          toolkit::StampAge(now, timeLastDataHPU) < toolkit::StampAge(now, timeLastDataCV) ? SendPending : ExpectHeader;
+    }
   }
 
   // 10. The send, not before the delay after the HPU's data frame.
@@ -154,7 +157,7 @@ void WindowMain::Serial1_DataAvailable(toolkit::Serial& port) {
       frame += toolkit::Encodings::ASCII.Chr(TrameBufferEmission.at(static_cast<size_t>(i)));
     Adr_debut_envoi = TrameBufferEmission.at(4);
     Adr_fin_envoi = TrameBufferEmission.at(5);
-    while (toolkit::StampDifference(toolkit::MillisecondStamp(), timeLastDataHPU) < delay) toolkit::WaitPass();
+    while (toolkit::StampAge(toolkit::MillisecondStamp(), timeLastDataHPU) < delay) toolkit::WaitPass();
     port.Write(frame);
     port.XmitWait();
     trace::PutLine(*traceArea, " j'emets une trame  ");

@@ -36,8 +36,8 @@ void WindowMain::TimerLog_Action(toolkit::Timer&) {
   if (ConnectButton()->Caption() != kConnectedCaption) return;
 
   const int32_t now = toolkit::MillisecondStamp();
-  if (toolkit::StampDifference(now, timeLastDataCV) > kStaleAfterMilliseconds) stopDataConverter();
-  if (toolkit::StampDifference(now, timeLastDataHPU) > kStaleAfterMilliseconds) stopDataHPU();
+  if (toolkit::StampAge(now, timeLastDataCV) > kStaleAfterMilliseconds) stopDataConverter();
+  if (toolkit::StampAge(now, timeLastDataHPU) > kStaleAfterMilliseconds) stopDataHPU();
 
   if (!CheckBoxLog()->Value()) return;
   d = toolkit::New<toolkit::Date>();

@@ -1,6 +1,7 @@
 #include "toolkit/Clock.h"
 
 #include <cmath>
+#include <limits>
 
 #include "toolkit/Seams.h"
 
@@ -28,6 +29,11 @@ int32_t MillisecondStamp() { return WrapToInt32(Microseconds() / 1000.0); }
 
 int32_t StampDifference(int32_t now, int32_t then) {
   return static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(then));
+}
+
+int64_t StampAge(int32_t now, int32_t then) {
+  const int32_t difference = StampDifference(now, then);
+  return difference >= 0 ? difference : std::numeric_limits<int64_t>::max();
 }
 
 }  // namespace toolkit

@@ -13,6 +13,10 @@ int32_t Ticks();
 int32_t MillisecondStamp();
 // now - then on 32-bit stamps, wrapping as the hardware would.
 int32_t StampDifference(int32_t now, int32_t then);
+// How long before now a stamp was taken, in ms. A stamp is never taken after the clock, so a
+// difference that comes out negative has passed 2^31 ms: the stamp is then older than any limit
+// (INT64_MAX), however the 32 bits wrapped.
+int64_t StampAge(int32_t now, int32_t then);
 
 }  // namespace toolkit
 

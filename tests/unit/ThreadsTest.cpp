@@ -420,5 +420,12 @@ TEST_F(ThreadsTest, StampDifferenceWrapsAcrossTheSignBoundary) {
   for (const Case& c : cases) EXPECT_EQ(StampDifference(c.now, c.then), c.difference) << c.now;
 }
 
+TEST_F(ThreadsTest, AStampThatSeemsAheadOfTheClockIsOlderThanAnyLimit) {
+  EXPECT_EQ(StampAge(2500, 400), 2100);
+  EXPECT_EQ(StampAge(INT32_MIN + 1, INT32_MAX - 2), 4) << "across the wrap";
+  EXPECT_EQ(StampAge(INT32_MIN + 10, 0), INT64_MAX) << "2^31 ms after a stamp of 0";
+  EXPECT_EQ(StampAge(100, 250), INT64_MAX);
+}
+
 }  // namespace
 }  // namespace toolkit
