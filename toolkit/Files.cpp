@@ -35,7 +35,7 @@ Ref<FolderItem> FolderItem::Child(const std::string& name) const {
 bool FolderItem::Exists() {
   struct stat status {};
   lastErrorCode_ = stat(path_.c_str(), &status) == 0 ? 0 : errno;
-  return lastErrorCode_ == 0;
+  return lastErrorCode_ != ENOENT && lastErrorCode_ != ENOTDIR;
 }
 
 Ref<FolderItem> SpecialFolder::Documents() {

@@ -19,6 +19,9 @@ class FolderItem {
   // The item of that name inside this folder, existing or not; nil for a name that cannot
   // stand for one item there (empty, ".", "..", or holding "/" or a NUL).
   Ref<FolderItem> Child(const std::string& name) const;
+  // False only when the system says the item is absent. An item it cannot look at (an I/O or
+  // network failure, a link loop) may be there, so that it is never created anew over its
+  // content; the error number tells why.
   bool Exists();
   // The error number of this item's last operation, 0 when it succeeded.
   int LastErrorCode() const { return lastErrorCode_; }

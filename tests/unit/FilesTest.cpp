@@ -1,6 +1,7 @@
 #include "toolkit/Files.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -89,6 +90,15 @@ TEST_F(Files, ExistsTellsWhetherTheItemIsThereAndKeepsTheErrorCode) {
   EXPECT_TRUE(file->Exists());
   EXPECT_EQ(file->LastErrorCode(), 0);
   EXPECT_TRUE(Folder()->Exists());
+  EXPECT_FALSE(New<FolderItem>(folder_ + "/log.csv/inner")->Exists()) << "under a plain file";
+}
+
+// A failing look at an item that may hold the day's log must not lead to creating it anew.
+TEST_F(Files, AnItemThatCannotBeLookedAtMayBeThere) {
+  ASSERT_EQ(symlink("loop.csv", (folder_ + "/loop.csv").c_str()), 0);
+  Ref<FolderItem> loop = Item("loop.csv");
+  EXPECT_TRUE(loop->Exists());
+  EXPECT_EQ(loop->LastErrorCode(), ELOOP);
 }
 
 TEST_F(Files, WriteLineEndsTheLineWithCrLfAndWriteAddsNothing) {
