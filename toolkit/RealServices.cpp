@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTimer>
+#include <cmath>
 
 #include "toolkit/ThreadPacer.h"
 #include "toolkit/Timer.h"
@@ -85,7 +86,12 @@ class TimerDriver {
   TimerDriver() {
     wake_.setSingleShot(true);
     wake_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&wake_, &QTimer::timeout, [] { FireDueTimers(); });
+    // Aimed again after every wake-up: one that finds nothing due yet (Qt's clock and ours need
+    // not agree to the microsecond) would otherwise be the last.
+    QObject::connect(&wake_, &QTimer::timeout, [this] {
+      FireDueTimers();
+      Aim();
+    });
     SetTimerScheduleHook([this] { Aim(); });
     Aim();
   }
@@ -99,7 +105,7 @@ class TimerDriver {
       return;
     }
     double wait = *due - toolkit::Clock().Microseconds() / 1000.0;
-    wake_.start(wait > 0 ? static_cast<int>(wait + 0.999) : 0);
+    wake_.start(wait > 0 ? static_cast<int>(std::ceil(wait)) : 0);
   }
   QTimer wake_;
 };

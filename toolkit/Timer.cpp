@@ -9,14 +9,16 @@
 namespace toolkit {
 namespace {
 
+// Both never destroyed: the event loop's timer driver, held by a static made before them, resets
+// the hook as the program exits, and timers may go as late.
 std::vector<Timer*>& LiveTimers() {
-  static std::vector<Timer*> timers;
-  return timers;
+  static auto* timers = new std::vector<Timer*>;
+  return *timers;
 }
 
 std::function<void()>& ScheduleHook() {
-  static std::function<void()> hook;
-  return hook;
+  static auto* hook = new std::function<void()>;
+  return *hook;
 }
 
 void ScheduleChanged() {
