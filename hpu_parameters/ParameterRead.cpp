@@ -112,11 +112,11 @@ void WindowHPU::Timer1_Action(toolkit::Timer&) {
 }
 
 void WindowHPU::refreshWindow_HPU(int32_t start, int32_t /*end: the answer's length decides*/) {
-  const int32_t total = single::WindowMain()->TrameBufferEEPROM.at(3) + 4;
+  const int32_t total = FrameSize(single::WindowMain()->TrameBufferEEPROM);
   int32_t row = start / 2;
   for (int32_t i = 0; i <= total - 7; i += 2) {
     const ByteBuffer& answer = single::WindowMain()->TrameBufferEEPROM;
-    const int32_t word = answer.at(static_cast<size_t>(i + 4)) * 256 + answer.at(static_cast<size_t>(i + 5));
+    const int32_t word = Word(answer, static_cast<size_t>(i + 4));
     if (row >= 0 && row < Listbox1()->ListCount()) Listbox1()->SetCell(row, 1, toolkit::Str(word));
     ++row;
     toolkit::YieldToNextThread();

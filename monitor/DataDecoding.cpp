@@ -3,13 +3,6 @@
 #include "monitor/WindowMain.h"
 #include "toolkit/Text.h"
 
-namespace {
-
-// The 16-bit field at i and i + 1, high byte first; unsigned.
-int32_t Word(const ByteBuffer& frame, size_t i) { return frame.at(i) * 256 + frame.at(i + 1); }
-
-}  // namespace
-
 void WindowMain::refreshDataConverter() {
   U_in = Word(TrameBuffer, 4) / 10.0;
   const int32_t batteryWord = Word(TrameBuffer, 6);

@@ -70,7 +70,7 @@ void WindowMain::Serial1_DataAvailable(toolkit::Serial& port) {
   // 5. A header found by hunting: only a plausible size brings the receiver in step.
   if ((C == 1 || H == 1) && port.BytesAvailable() >= 4 && StatutRS485 == Hunting) {
     for (size_t i = 0; i < 4; ++i) TrameBuffer.at(i) = ReadByteValue(port);
-    TrameBufferSize = TrameBuffer.at(3) + 4;
+    TrameBufferSize = FrameSize(TrameBuffer);
     if (TrameBufferSize >= 6 && TrameBufferSize <= kLargestFrame) StatutRS485 = ExpectBody;
   }
 
@@ -81,7 +81,7 @@ void WindowMain::Serial1_DataAvailable(toolkit::Serial& port) {
     if (TrameBuffer.at(0) == 0 && TrameBuffer.at(1) == 0) TrameBuffer.at(1) = ReadByteValue(port);
     TrameBuffer.at(2) = ReadByteValue(port);
     TrameBuffer.at(3) = ReadByteValue(port);
-    TrameBufferSize = TrameBuffer.at(3) + 4;
+    TrameBufferSize = FrameSize(TrameBuffer);
     if (TrameBufferSize <= kLargestFrame) {
       StatutRS485 = ExpectBody;
     } else {
@@ -150,7 +150,7 @@ void WindowMain::Serial1_DataAvailable(toolkit::Serial& port) {
   // 10. The send, not before the delay after the HPU's data frame.
   if (StatutRS485 == SendPending) {
     const auto delay = static_cast<int32_t>(static_cast<uint32_t>(toolkit::CLong(TextField1()->Text())));
-    TrameBufferEmissionSize = TrameBufferEmission.at(3) + 4;
+    TrameBufferEmissionSize = FrameSize(TrameBufferEmission);
     // Copied whole, without a yield, so a rebuild by the worker cannot mix two requests.
     std::string frame;
     for (int32_t i = 0; i <= TrameBufferEmissionSize - 1; ++i)

@@ -9,7 +9,7 @@ namespace {
 // The sum of the frame's bytes before its checksum, its total size taken from the length
 // byte; the other threads may run after each byte.
 int32_t SumBeforeChecksum(const ByteBuffer& frame) {
-  const int32_t total = frame.at(3) + 4;
+  const int32_t total = FrameSize(frame);
   int32_t sum = 0;
   for (int32_t i = 0; i <= total - 3; ++i) {
     sum += frame.at(static_cast<size_t>(i));
@@ -21,9 +21,7 @@ int32_t SumBeforeChecksum(const ByteBuffer& frame) {
 }  // namespace
 
 bool WindowMain::checkCRCreception() {
-  const int32_t total = TrameBuffer.at(3) + 4;
-  return SumBeforeChecksum(TrameBuffer) % 65535 ==
-         TrameBuffer.at(static_cast<size_t>(total - 2)) * 256 + TrameBuffer.at(static_cast<size_t>(total - 1));
+  return SumBeforeChecksum(TrameBuffer) % 65535 == Word(TrameBuffer, static_cast<size_t>(FrameSize(TrameBuffer) - 2));
 }
 
 int32_t WindowMain::calculeCRCemission() { return SumBeforeChecksum(TrameBufferEmission) % 65535; }
@@ -41,7 +39,7 @@ void BuildReadRequest(WindowMain& window, int32_t start, int32_t end) {
   frame.at(5) = end;
   frame.at(6) = (window.calculeCRCemission() >> 8) & 255;
   frame.at(7) = window.calculeCRCemission() & 255;
-  window.TrameBufferEmissionSize = frame.at(3) + 4;
+  window.TrameBufferEmissionSize = FrameSize(frame);
 }
 
 }  // namespace
@@ -61,7 +59,7 @@ void WindowMain::PushButton1_Action(toolkit::PushButton&) {
 }
 
 void WindowMain::stockAnswerHPU() {
-  int32_t total = TrameBuffer.at(3) + 4;
+  const int32_t total = FrameSize(TrameBuffer);
   for (int32_t i = 0; i <= total - 1; ++i) {
     TrameBufferEEPROM.at(static_cast<size_t>(i)) = TrameBuffer.at(static_cast<size_t>(i));
     toolkit::YieldToNextThread();
