@@ -1,6 +1,8 @@
 // The link layer: the data-available handler finds, reads, traces, tests and dispatches
 // frames, and sends a pending request by the send rule. Its progress from one event to the
 // next is held in StatutRS485.
+#include <string_view>
+
 #include "monitor/WindowMain.h"
 #include "toolkit/Clock.h"
 #include "toolkit/Text.h"
@@ -17,6 +19,9 @@ enum ReceiverState : int32_t {
   SendPending = 5,
 };
 
+// The first three bytes of a data frame of the converter and of the HPU.
+constexpr std::string_view kConverterHeader{"\x00\x01\x10", 3};
+constexpr std::string_view kHPUHeader{"\x00\x12\x10", 3};
 constexpr int64_t kTraceCharacters = 1512;
 constexpr int32_t kLargestFrame = 36;
 
@@ -51,13 +56,18 @@ void PutLine(toolkit::TextArea& area, const std::string& line) {
 }  // namespace trace
 
 void WindowMain::Serial1_DataAvailable(toolkit::Serial& port) {
-  using toolkit::Chr;
   toolkit::Ref<toolkit::TextArea> traceArea = TextArea1();
 
-  // 1. Where the data-frame headers stand among the waiting bytes (from 1; 0: absent).
-  const std::string waiting = port.LookAhead();
-  const int64_t C = toolkit::InStr(waiting, Chr(0) + Chr(1) + Chr(16));
-  const int64_t H = toolkit::InStr(waiting, Chr(0) + Chr(18) + Chr(16));
+  // 1. Where the data-frame headers stand among the waiting bytes (from 1; 0: absent). Only
+  // steps 2 to 5 read them, each while hunting, and none of 2 to 4 ends the hunt: in step, the
+  // waiting bytes need no search.
+  int64_t C = 0;
+  int64_t H = 0;
+  if (StatutRS485 == Hunting) {
+    const std::string waiting = port.LookAhead();
+    C = toolkit::InStr(waiting, kConverterHeader);
+    H = toolkit::InStr(waiting, kHPUHeader);
+  }
 
   // 2 to 4. While hunting, bytes that are no header, or stand before one, are junk.
   if (StatutRS485 == Hunting && C == 0 && H == 0 && port.BytesAvailable() > 4)
