@@ -3,6 +3,15 @@
 #include "monitor/WindowMain.h"
 #include "toolkit/Text.h"
 
+std::array<toolkit::Ref<toolkit::Label>, 6> WindowMain::ConverterValueLabels() const {
+  return {LabelValue_Uin(), LabelValue_Uout(), LabelValue_Iout(), LabelValue_Pout(), LabelValue_T(), LabelValue_RPM()};
+}
+
+std::array<toolkit::Ref<toolkit::Label>, 6> WindowMain::HPULabels() const {
+  return {LabelValue_Pression(), LabelValue_Pitch(), LabelValue_ModeHPU(),
+          LabelName_Pression(),  LabelName_Pitch(),  LabelName_ModeHPU()};
+}
+
 void WindowMain::refreshDataConverter() {
   U_in = Word(TrameBuffer, 4) / 10.0;
   const int32_t batteryWord = Word(TrameBuffer, 6);
@@ -25,9 +34,9 @@ void WindowMain::refreshDataConverter() {
   P_out = U_out * I_out;
 
   // Each label is looked up once: every frame shows them all.
-  const auto uin = LabelValue_Uin(), uout = LabelValue_Uout(), iout = LabelValue_Iout(), pout = LabelValue_Pout(),
-             temperature = LabelValue_T(), rpm = LabelValue_RPM();
-  for (const auto* label : {&uin, &uout, &iout, &pout, &temperature, &rpm}) (*label)->SetVisible(true);
+  const auto labels = ConverterValueLabels();
+  for (const auto& label : labels) label->SetVisible(true);
+  const auto& [uin, uout, iout, pout, temperature, rpm] = labels;
   uin->SetText(toolkit::Format(U_in, "0.00"));
   uout->SetText(toolkit::Format(U_out, "0.00"));
   iout->SetText(toolkit::Format(I_out, "0.00"));
@@ -49,9 +58,7 @@ void WindowMain::refreshDataHPU() {
     case 0x0F: Pitch = "pitch plus"; break;
     default: break;
   }
-  for (const auto& label : {LabelValue_Pression(), LabelValue_Pitch(), LabelValue_ModeHPU(), LabelName_Pression(),
-                     LabelName_Pitch(), LabelName_ModeHPU()})
-    label->SetVisible(true);
+  for (const auto& label : HPULabels()) label->SetVisible(true);
   LabelValue_Pression()->SetText(toolkit::Format(Pression, "0.00"));
   LabelValue_Pitch()->SetText(Pitch);
   LabelValue_ModeHPU()->SetText(ModeHPU);

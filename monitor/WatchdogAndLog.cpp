@@ -78,17 +78,13 @@ void WindowMain::stopDataConverter() {
   TempCV = -1.0;
   RPM1 = -1;
   RPM2 = -1;
-  for (auto label : {LabelValue_Uin(), LabelValue_Uout(), LabelValue_Iout(), LabelValue_Pout(), LabelValue_T(),
-                     LabelValue_RPM()})
-    label->SetVisible(false);
+  for (const auto& label : ConverterValueLabels()) label->SetVisible(false);
 }
 
 void WindowMain::stopDataHPU() {
   Pression = -1.0;
   ModeHPU = " ";
   Pitch = " ";
-  for (auto label : {LabelValue_Pression(), LabelValue_Pitch(), LabelValue_ModeHPU(), LabelName_Pression(),
-                     LabelName_Pitch(), LabelName_ModeHPU()})
-    label->SetVisible(false);
+  for (const auto& label : HPULabels()) label->SetVisible(false);
   presenceHPU = false;
 }

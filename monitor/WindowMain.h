@@ -1,6 +1,7 @@
 #pragma once
 // The main window, "Hydrogenerator Monitoring": all state of the serial link and all live
 // values are plain members of its single instance.
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -145,6 +146,11 @@ class WindowMain : public toolkit::Window {
   int32_t calculeCRCemission();
   void lectureEEPROM();
   void stockAnswerHPU();
+
+ private:
+  // The labels that the converter's and the HPU's data frames show and the watchdog hides.
+  std::array<toolkit::Ref<toolkit::Label>, 6> ConverterValueLabels() const;
+  std::array<toolkit::Ref<toolkit::Label>, 6> HPULabels() const;
 };
 
 namespace single {
