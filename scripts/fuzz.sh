@@ -7,16 +7,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:?usage: scripts/fuzz.sh SECONDS}"
-HYDROMON_WITH_FUZZ=1 scripts/install-deps.sh
+scripts/install-deps.sh
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DHYDROMON_SANITIZE=ON -DHYDROMON_BUILD_FUZZ=ON -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link > /dev/null
 cmake --build build-fuzz --target fuzz_receiver fuzz_property_record
 
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=0"
-export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan-suppressions.txt:print_suppressions=0"
-export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+source scripts/sanitizer-env.sh
 
 passed=0
 failed=0

@@ -8,12 +8,10 @@ packages=(
   qt6-base-dev qt6-serialport-dev
   libboost-context-dev
   libgtest-dev googletest
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev  # the sanitizer tree; libFuzzer ships with clang's runtime
   xvfb xauth
 )
 if [ "${HYDROMON_WITH_BENCH:-0}" = 1 ]; then packages+=(libbenchmark-dev); fi
-# libFuzzer itself ships with clang's runtime.
-if [ "${HYDROMON_WITH_FUZZ:-0}" = 1 ]; then packages+=(clang libclang-rt-14-dev); fi
 
 missing=()
 for package in "${packages[@]}"; do
