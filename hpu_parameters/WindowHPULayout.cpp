@@ -3,25 +3,13 @@
 #include "hpu_parameters/WindowHPU.h"
 #include "monitor/LayoutRecords.h"
 
-using layout::DataBinding;
-using layout::Font;
-using layout::Locks;
+using layout::kHidden;
+using layout::kShown;
 using layout::Place;
-using layout::TabStop;
-using layout::VisibleControl;
-using layout::VisibleState;
+using layout::UnboundControl;
 using toolkit::PropertyRecordBuilder;
 
 namespace {
-
-constexpr VisibleState kShown{};
-constexpr VisibleState kHidden{false, true};
-
-// The visible controls' shared entries: enabled, on the window, locked to its left and top,
-// tab stop, the system font.
-PropertyRecordBuilder Shared(std::string_view name, const Place& place, VisibleState state) {
-  return VisibleControl(name, place, state, TabStop::Yes, Font{}, Locks::LeftTop, DataBinding::None);
-}
 
 std::string WindowRecord() {
   return PropertyRecordBuilder()
@@ -51,7 +39,7 @@ std::string WindowRecord() {
 }
 
 std::string ListboxRecord() {
-  return Shared("Listbox1", {20, 31, 560, 256, 0, 0}, kShown)
+  return UnboundControl("Listbox1", {20, 31, 560, 256, 0, 0}, kShown)
       .Int("ColumnCount", 4)
       .Text("ColumnWidths", "300 50 30 50")
       .Bool("HasHeading", true)
@@ -77,7 +65,7 @@ std::string ListboxRecord() {
 }
 
 std::string PushButtonRecord(std::string_view name, const Place& place, std::string_view caption, bool isDefault) {
-  return Shared(name, place, kShown)
+  return UnboundControl(name, place, kShown)
       .Text("Caption", caption)
       .Bool("Default", isDefault)
       .Bool("Cancel", !isDefault)
@@ -86,11 +74,11 @@ std::string PushButtonRecord(std::string_view name, const Place& place, std::str
 }
 
 std::string ProgressBarRecord() {
-  return Shared("ProgressBar1", {20, 330, 100, 20, 0, 3}, kHidden).Int("Maximum", 100).Int("Value", 0).Bytes();
+  return UnboundControl("ProgressBar1", {20, 330, 100, 20, 0, 3}, kHidden).Int("Maximum", 100).Int("Value", 0).Bytes();
 }
 
 std::string LabelRecord() {
-  return Shared("LabelRead", {132, 330, 100, 20, 0, 3}, kHidden)
+  return UnboundControl("LabelRead", {132, 330, 100, 20, 0, 3}, kHidden)
       .Text("Text", "reading EEPROM")
       .Int("TextAlign", 0)
       .Colour("TextColor", layout::kBlack)

@@ -36,4 +36,8 @@ toolkit::PropertyRecordBuilder VisibleControl(std::string_view name, const Place
   return record;
 }
 
+toolkit::PropertyRecordBuilder UnboundControl(std::string_view name, const Place& place, VisibleState state) {
+  return VisibleControl(name, place, state, TabStop::Yes, Font{}, Locks::LeftTop, DataBinding::None);
+}
+
 }  // namespace layout

@@ -32,11 +32,16 @@ struct VisibleState {
   bool visible = true;
   bool enabled = true;
 };
+inline constexpr VisibleState kShown{};
+inline constexpr VisibleState kHidden{false, true};
 
 // Name, Index, place, locks, page and parent, tab order, state, help tag, font and the
 // data-binding entries, as a visible control's record holds them.
 toolkit::PropertyRecordBuilder VisibleControl(std::string_view name, const Place& place, VisibleState state,
                                               TabStop tabStop, Font font = {}, Locks locks = Locks::LeftTop,
                                               DataBinding binding = DataBinding::Yes, bool hasInitialParent = true);
+// The same for a control bound to no data: a tab stop in the system font, locked to the
+// window's left and top.
+toolkit::PropertyRecordBuilder UnboundControl(std::string_view name, const Place& place, VisibleState state);
 
 }  // namespace layout

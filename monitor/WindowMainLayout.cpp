@@ -6,9 +6,12 @@
 
 using layout::DataBinding;
 using layout::Font;
+using layout::kHidden;
+using layout::kShown;
 using layout::Locks;
 using layout::Place;
 using layout::TabStop;
+using layout::UnboundControl;
 using layout::VisibleControl;
 using layout::VisibleState;
 using toolkit::Colour;
@@ -18,8 +21,6 @@ namespace {
 
 constexpr Colour kWindowBackground = Colour::FromRGB(225, 227, 227);  // #E1E3E3
 constexpr Colour kValueText = Colour::FromRGB(90, 145, 168);          // #5A91A8
-constexpr VisibleState kShown{};
-constexpr VisibleState kHidden{false, true};
 
 std::string WindowRecord() {
   return PropertyRecordBuilder()
@@ -86,7 +87,7 @@ std::string ValueLabelRecord(std::string_view name, const Place& place, float si
 }
 
 std::string PushButtonRecord(std::string_view name, const Place& place, std::string_view caption, VisibleState state) {
-  return VisibleControl(name, place, state, TabStop::Yes, Font{}, Locks::LeftTop, DataBinding::None)
+  return UnboundControl(name, place, state)
       .Text("Caption", caption)
       .Bool("Default", true)
       .Bool("Cancel", false)
@@ -111,8 +112,7 @@ std::string PopupRecord() {
 }
 
 std::string TabPanelRecord() {
-  return VisibleControl("TabPanel1", {20, 72, 683, 346, 0, 3}, kShown, TabStop::Yes, Font{}, Locks::LeftTop,
-                        DataBinding::None)
+  return UnboundControl("TabPanel1", {20, 72, 683, 346, 0, 3}, kShown)
       .Text("TabDefinition", "Values\rRaw data")
       .Int("Value", 0)
       .Bool("SmallTabs", false)
