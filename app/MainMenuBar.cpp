@@ -1,5 +1,7 @@
 #include "app/MainMenuBar.h"
 
+#include <utility>
+
 namespace {
 
 toolkit::Ref<MainMenuBar>& ImplicitInstance() {
@@ -76,8 +78,7 @@ toolkit::Ref<::MainMenuBar> MainMenuBar() {
 }
 
 void ReleaseMainMenuBar() {
-  toolkit::Ref<::MainMenuBar> released = std::move(ImplicitInstance());
-  ImplicitInstance() = nullptr;
+  toolkit::Ref<::MainMenuBar> released = std::exchange(ImplicitInstance(), nullptr);
 }
 
 }  // namespace single
