@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "toolkit/Clock.h"
-#include "toolkit/UnhandledErrors.h"
 
 namespace toolkit {
 namespace {
@@ -88,9 +87,7 @@ void Timer::Fire() {
     due_ = next > now ? next : now + std::max<int32_t>(period_, 1);
   }
   ScheduleChanged();
-  std::shared_ptr<Control> keepSelf = shared_from_this();
-  std::shared_ptr<Window> keepWindow = OwnerWindow().Shared();
-  RunEventHandler(this, [this] { Action.Raise(*this); });
+  Deliver([this] { Action.Raise(*this); });
 }
 
 void FireDueTimers() {
