@@ -12,6 +12,7 @@
 #include <QTextCursor>
 #include <optional>
 
+#include "toolkit/QtAlignment.h"
 #include "toolkit/Threads.h"
 #include "toolkit/Window.h"
 
@@ -47,14 +48,6 @@ QFont FontOf(const Control& control, const QFont& systemFont) {
   const PropertyValue* bold = control.StoredProperty("Bold");
   font.setBold(bold && std::holds_alternative<bool>(*bold) && std::get<bool>(*bold));
   return font;
-}
-
-Qt::Alignment AlignmentOf(int32_t code) {
-  switch (code) {
-    case 2: return Qt::AlignHCenter | Qt::AlignVCenter;
-    case 3: return Qt::AlignRight | Qt::AlignVCenter;
-    default: return Qt::AlignLeft | Qt::AlignVCenter;
-  }
 }
 
 bool IsFontKey(std::string_view key) {

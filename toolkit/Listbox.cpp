@@ -6,6 +6,7 @@
 #include <QTableWidget>
 #include <sstream>
 
+#include "toolkit/QtAlignment.h"
 #include "toolkit/Threads.h"
 
 namespace toolkit {
@@ -17,14 +18,6 @@ std::vector<std::string> Split(const std::string& text, char separator) {
   std::istringstream input(text);
   while (std::getline(input, part, separator)) parts.push_back(part);
   return parts;
-}
-
-Qt::Alignment AlignmentOf(int32_t code) {
-  switch (code) {
-    case Listbox::AlignCenter: return Qt::AlignHCenter | Qt::AlignVCenter;
-    case Listbox::AlignRight: return Qt::AlignRight | Qt::AlignVCenter;
-    default: return Qt::AlignLeft | Qt::AlignVCenter;
-  }
 }
 
 // Lets the control's CellBackgroundPaint event draw each cell's background before the cell.
