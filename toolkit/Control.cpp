@@ -112,19 +112,14 @@ void Control::Store(std::string_view key, PropertyValue value) {
   StoredPropertyChanged(key);
 }
 
-bool Control::StoredBool(std::string_view key, bool fallback) const {
-  const PropertyValue* value = StoredProperty(key);
-  return value && std::holds_alternative<bool>(*value) ? std::get<bool>(*value) : fallback;
-}
+bool Control::StoredBool(std::string_view key, bool fallback) const { return ValueOr(StoredProperty(key), fallback); }
 
 int32_t Control::StoredInt(std::string_view key, int32_t fallback) const {
-  const PropertyValue* value = StoredProperty(key);
-  return value && std::holds_alternative<int32_t>(*value) ? std::get<int32_t>(*value) : fallback;
+  return ValueOr(StoredProperty(key), fallback);
 }
 
 std::string Control::StoredText(std::string_view key) const {
-  const PropertyValue* value = StoredProperty(key);
-  return value && std::holds_alternative<std::string>(*value) ? std::get<std::string>(*value) : std::string();
+  return ValueOr(StoredProperty(key), std::string());
 }
 
 // --- RectControl -------------------------------------------------------------------------

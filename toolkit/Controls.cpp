@@ -27,26 +27,24 @@ QColor ToQt(const Colour& colour) { return QColor(colour.red, colour.green, colo
 // installed falls back to a fixed-pitch font when the record asked for one.
 QFont FontOf(const Control& control, const QFont& systemFont) {
   QFont font = systemFont;
-  const PropertyValue* family = control.StoredProperty("TextFont");
-  if (family && std::holds_alternative<std::string>(*family) && std::get<std::string>(*family) != "System") {
-    QString name = ToQt(std::get<std::string>(*family));
+  const std::string family = ValueOr<std::string>(control.StoredProperty("TextFont"), "System");
+  if (family != "System") {
+    QString name = ToQt(family);
     if (QFontDatabase::hasFamily(name)) {
       font.setFamily(name);
     } else {
       font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     }
   }
-  const PropertyValue* size = control.StoredProperty("TextSize");
-  if (size && std::holds_alternative<float>(*size) && std::get<float>(*size) > 0) {
-    const PropertyValue* unit = control.StoredProperty("TextUnit");
-    bool pixels = unit && std::holds_alternative<TextUnitCode>(*unit) && std::get<TextUnitCode>(*unit).code == 1;
+  const float size = ValueOr<float>(control.StoredProperty("TextSize"), 0);
+  if (size > 0) {
+    const bool pixels = ValueOr<TextUnitCode>(control.StoredProperty("TextUnit"), {}).code == 1;
     if (pixels)
-      font.setPixelSize(static_cast<int>(std::get<float>(*size)));
+      font.setPixelSize(static_cast<int>(size));
     else
-      font.setPointSizeF(std::get<float>(*size));
+      font.setPointSizeF(size);
   }
-  const PropertyValue* bold = control.StoredProperty("Bold");
-  font.setBold(bold && std::holds_alternative<bool>(*bold) && std::get<bool>(*bold));
+  font.setBold(ValueOr<bool>(control.StoredProperty("Bold"), false));
   return font;
 }
 

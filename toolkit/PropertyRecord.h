@@ -31,6 +31,12 @@ struct TextUnitCode {
 // One alternative per PropertyType, in the same order.
 using PropertyValue = std::variant<int32_t, bool, TextUnitCode, std::string, Colour, double, float>;
 
+// A stored value when there is one of type T, else the fallback.
+template <class T>
+T ValueOr(const PropertyValue* value, T fallback) {
+  return value && std::holds_alternative<T>(*value) ? std::get<T>(*value) : fallback;
+}
+
 struct PropertyEntry {
   std::string key;
   PropertyValue value;

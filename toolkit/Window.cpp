@@ -41,12 +41,6 @@ std::map<std::string, std::shared_ptr<Window>, std::less<>>& OpenWindows() {
   return windows;
 }
 
-template <class T>
-T ValueOr(const std::map<std::string, PropertyValue, std::less<>>& properties, std::string_view key, T fallback) {
-  auto found = properties.find(key);
-  return found != properties.end() && std::holds_alternative<T>(found->second) ? std::get<T>(found->second) : fallback;
-}
-
 // The bar's children are menus even while empty; below them, an item with children is a submenu.
 void AddMenuWidgets(Window& window, QWidget& container, const Ref<MenuItem>& parent, bool containerIsBar) {
   for (int32_t i = 0; i < parent->Count(); ++i) {
@@ -169,13 +163,13 @@ void Window::ApplyWindowProperty(const PropertyEntry& entry) {
   } else if (key == "Width" || key == "Height") {
     content->resize(Width(), Height());
   } else if (key == "MinWidth" || key == "MinHeight") {
-    content->setMinimumSize(ValueOr<int32_t>(properties_, "MinWidth", 0), ValueOr<int32_t>(properties_, "MinHeight", 0));
+    content->setMinimumSize(ValueOr<int32_t>(StoredProperty("MinWidth"), 0), ValueOr<int32_t>(StoredProperty("MinHeight"), 0));
   } else if (key == "MaxWidth" || key == "MaxHeight") {
-    content->setMaximumSize(ValueOr<int32_t>(properties_, "MaxWidth", QWIDGETSIZE_MAX),
-                            ValueOr<int32_t>(properties_, "MaxHeight", QWIDGETSIZE_MAX));
+    content->setMaximumSize(ValueOr<int32_t>(StoredProperty("MaxWidth"), QWIDGETSIZE_MAX),
+                            ValueOr<int32_t>(StoredProperty("MaxHeight"), QWIDGETSIZE_MAX));
   } else if (key == "BackColor" || key == "HasBackColor") {
-    if (ValueOr<bool>(properties_, "HasBackColor", false)) {
-      Colour colour = ValueOr<Colour>(properties_, "BackColor", Colour{});
+    if (ValueOr<bool>(StoredProperty("HasBackColor"), false)) {
+      Colour colour = ValueOr<Colour>(StoredProperty("BackColor"), Colour{});
       QPalette palette = content->palette();
       palette.setColor(QPalette::Window, QColor(colour.red, colour.green, colour.blue));
       content->setPalette(palette);
@@ -188,10 +182,10 @@ void Window::ApplyWindowProperty(const PropertyEntry& entry) {
   }
 }
 
-std::string Window::Title() const { return ValueOr<std::string>(properties_, "Title", ""); }
-int32_t Window::Width() const { return ValueOr<int32_t>(properties_, "Width", 0); }
-int32_t Window::Height() const { return ValueOr<int32_t>(properties_, "Height", 0); }
-bool Window::Visible() const { return ValueOr<bool>(properties_, "Visible", false); }
+std::string Window::Title() const { return ValueOr<std::string>(StoredProperty("Title"), ""); }
+int32_t Window::Width() const { return ValueOr<int32_t>(StoredProperty("Width"), 0); }
+int32_t Window::Height() const { return ValueOr<int32_t>(StoredProperty("Height"), 0); }
+bool Window::Visible() const { return ValueOr<bool>(StoredProperty("Visible"), false); }
 
 const PropertyValue* Window::StoredProperty(std::string_view key) const {
   auto found = properties_.find(key);
