@@ -59,14 +59,6 @@ Decimal DecimalForm(double magnitude) {
   constexpr double kFifteenDigits = 1e15;
   Decimal number;
   if (magnitude == 0) return number;
-  if (magnitude < kFifteenDigits && magnitude == std::floor(magnitude)) {
-    // Whole numbers (every byte of a traced frame) skip the floating-point formatter.
-    const auto end = std::to_chars(number.digits, number.digits + sizeof number.digits,
-                                   static_cast<uint64_t>(magnitude)).ptr;
-    number.count = static_cast<int>(end - number.digits);
-    number.exponent = number.count - 1;
-    return number;
-  }
   char text[40];
   const auto end =
       magnitude < kFifteenDigits
@@ -109,8 +101,7 @@ void RoundToDecimals(Decimal& number, int decimals) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Every received byte is read back through its hexadecimal text: a table lookup has no branches
-// to mispredict.
+// The value of each hexadecimal digit, -1 for a character that is none.
 constexpr std::array<signed char, 256> kHexDigitValues = [] {
   std::array<signed char, 256> values{};
   for (int c = 0; c < 256; ++c) {
@@ -326,7 +317,7 @@ String FormatByDecimalForm(double value, std::string_view pattern) {
   const String& mark = DecimalMark();
   const bool negative = value < 0 && number.count > 0;
   const size_t decimalsPart = shape.decimals > 0 ? mark.size() + static_cast<size_t>(shape.decimals) : 0;
-  // Sized once and written in place: every traced byte goes through here.
+  // Sized once and written in place.
   String text((negative ? 1 : 0) + static_cast<size_t>(integerDigits) + decimalsPart, '0');
   char* out = text.data();
   if (negative) *out++ = '-';
@@ -356,12 +347,6 @@ String Str(int64_t value) {
 }
 
 double Val(std::string_view text) {
-  // Every received byte is read back from its "&h" text: two digits need no general reading.
-  if (text.size() == 4 && text[0] == '&' && (text[1] == 'h' || text[1] == 'H')) {
-    const int high = HexDigitValue(text[2]);
-    const int low = HexDigitValue(text[3]);
-    if (high >= 0 && low >= 0) return high * 16 + low;
-  }
   const std::string_view number = SkipBlanks(text);
   if (number.size() >= 2 && number[0] == '&' && (number[1] == 'h' || number[1] == 'H')) {
     return ReadHexDigits(number.substr(2));
@@ -391,12 +376,6 @@ String Hex(int32_t value) {
 }
 
 String EncodeHex(std::string_view bytes) {
-  if (bytes.size() == 1) {
-    // Each received byte comes here alone: written straight into its short text.
-    const auto byte = static_cast<unsigned char>(bytes[0]);
-    const char digits[2] = {kHexDigits[byte >> 4], kHexDigits[byte & 0xF]};
-    return String(digits, sizeof digits);
-  }
   String text(bytes.size() * 2, '\0');
   for (size_t i = 0; i < bytes.size(); ++i) {
     const auto byte = static_cast<unsigned char>(bytes[i]);
