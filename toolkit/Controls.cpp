@@ -206,7 +206,7 @@ void PopupMenu::DeleteAllRows() {
     QSignalBlocker quiet(combo);
     combo->clear();
   }
-  Select(-1, false);
+  Select(-1);
 }
 
 int32_t PopupMenu::ListIndex() const {
@@ -216,14 +216,14 @@ int32_t PopupMenu::ListIndex() const {
 
 void PopupMenu::SetListIndex(int32_t row) {
   RequireMainThread();
-  Select(row, false);
+  Select(row);
 }
 
 void PopupMenu::Pick(int32_t row) {
-  Deliver([this, row] { Select(row, false); });
+  Deliver([this, row] { Select(row); });
 }
 
-void PopupMenu::Select(int32_t row, bool /*deliver*/) {
+void PopupMenu::Select(int32_t row) {
   int32_t selected = row >= 0 && row < ListCount() ? row : -1;
   if (selected == listIndex_) return;
   listIndex_ = selected;
@@ -245,8 +245,6 @@ QWidget* PopupMenu::CreateWidget(QWidget* parent) {
   QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), combo, [this](int row) { Pick(row); });
   return combo;
 }
-
-void PopupMenu::SyncWidget(std::string_view key) { RectControl::SyncWidget(key); }
 
 // --- TabPanel ----------------------------------------------------------------------------
 

@@ -70,10 +70,9 @@ class PopupMenu : public RectControl {
 
  protected:
   QWidget* CreateWidget(QWidget* parent) override;
-  void SyncWidget(std::string_view key) override;
 
  private:
-  void Select(int32_t row, bool deliver);
+  void Select(int32_t row);
   std::vector<std::string> rows_;
   int32_t listIndex_ = 0;
 };
