@@ -19,7 +19,6 @@ struct RuntimeState {
   std::unique_ptr<EventLoop> loop;
   Ref<Application> appObject;
   std::vector<std::function<void()>> finalizers;
-  int exitStatus = 0;
 };
 
 RuntimeState& State() {
@@ -88,6 +87,6 @@ void RuntimePerformFinalizers() {
   for (auto& finalizer : finalizers) finalizer();
 }
 
-int RuntimeExit() { return State().exitStatus; }
+int RuntimeExit() { return 0; }
 
 }  // namespace toolkit::runtime

@@ -55,6 +55,7 @@ void UnhandledException(std::exception_ptr error);
 // they were added.
 void AddFinalizer(std::function<void()> finalizer);
 void RuntimePerformFinalizers();
+// The process's exit status: 0, as nothing in the program ends it in failure.
 int RuntimeExit();
 
 }  // namespace runtime
