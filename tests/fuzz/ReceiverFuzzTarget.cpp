@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const double silence = (steering & 0x80) ? 1000.0 : 0.0;
     program.environment.clock.SetMilliseconds(program.environment.clock.Milliseconds() + silence +
                                               static_cast<double>(chunk.size()));
-    program.Arrive(chunk);
+    program.Line().Arrive(chunk);
     CheckRestingReceiver(program);
   }
   CheckWire(program.Line().written);

@@ -99,9 +99,7 @@ void Menu(Scenario& s, const ScriptLine& line) {
 
 void Rx(Scenario& s, const ScriptLine& line) {
   s.RequireOpenPort();
-  testing_support::MemoryLine& wire = s.env.serial.Line();
-  wire.waiting += HexBytes(line, 0);
-  if (wire.arrived) wire.arrived();
+  s.env.serial.Line().Arrive(HexBytes(line, 0));
 }
 
 void Bytes(Scenario& s, const ScriptLine& line) {

@@ -97,8 +97,7 @@ DayCounts PlayTheDay(scenario::Scenario& s) {
     const std::string bytes = bus.ArrivedBy(ms);
     if (bytes.empty()) continue;
     const int32_t converterStamp = window.timeLastDataCV, hpuStamp = window.timeLastDataHPU;
-    line.waiting += bytes;  // as the runner's rx does
-    if (line.arrived) line.arrived();
+    line.Arrive(bytes);
 
     for (const soak::Transmission& done : bus.Completed()) {
       switch (done.kind) {

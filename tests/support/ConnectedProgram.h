@@ -1,9 +1,6 @@
 #pragma once
 // The program started as the scenario runner starts it (test seams, offscreen widgets), its
-// main window connected to the in-memory port "COM1". Bytes handed to Arrive come in as a
-// real line delivers them: appended to the waiting bytes, then one arrival notification.
-#include <string_view>
-
+// main window connected to the in-memory port "COM1".
 #include "app/Startup.h"
 #include "monitor/WindowMain.h"
 #include "tests/support/TestEnvironment.h"
@@ -29,11 +26,6 @@ class ConnectedProgram {
   ConnectedProgram& operator=(const ConnectedProgram&) = delete;
 
   testing_support::MemoryLine& Line() { return environment.serial.Line(); }
-
-  void Arrive(std::string_view bytes) {
-    Line().waiting.append(bytes);
-    if (Line().arrived) Line().arrived();
-  }
 
   testing_support::TestEnvironment environment;
   toolkit::Ref<WindowMain> window;

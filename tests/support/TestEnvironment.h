@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "toolkit/Application.h"
@@ -50,6 +51,12 @@ struct MemoryLine {
   std::string written;  // written by the program, not yet checked
   bool open = false;
   std::function<void()> arrived;  // the open device's data-available notification
+
+  // Bytes come in as a real line delivers them: appended, then one arrival notification.
+  void Arrive(std::string_view bytes) {
+    waiting.append(bytes);
+    if (arrived) arrived();
+  }
 };
 
 class MemorySerialSystem : public toolkit::SerialSystem {
