@@ -18,7 +18,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iostream>
 #include <regex>
 #include <sstream>
 #include <stdexcept>
@@ -26,12 +25,12 @@
 #include <vector>
 
 #include "app/Startup.h"
+#include "tests/support/CaughtErrorReports.h"
 #include "tests/support/OnePortSerialSystem.h"
 #include "monitor/WindowMain.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/tools/bus_frames.h"
 #include "toolkit/RealServices.h"
-#include "toolkit/UnhandledErrors.h"
 
 extern char** environ;
 
@@ -171,7 +170,6 @@ std::string Content(const std::string& path) {
 class ProgramOnBus : public ::testing::Test {
  protected:
   void SetUp() override {
-    toolkit::SetUnhandledErrorSink([this](const std::string& line) { reports.push_back(line); });
     toolkit::InstallClock(toolkit::real::MakeClock());
     toolkit::InstallWallClock(toolkit::real::MakeWallClock());
     toolkit::InstallSerialSystem(
@@ -181,7 +179,6 @@ class ProgramOnBus : public ::testing::Test {
   }
   void TearDown() override {
     toolkit::runtime::RuntimePerformFinalizers();
-    toolkit::SetUnhandledErrorSink([](const std::string& line) { std::cerr << line << std::endl; });
   }
 
   // Starts the program and runs the user's steps inside its event loop, which then ends.
@@ -213,7 +210,8 @@ class ProgramOnBus : public ::testing::Test {
   BusSimulator simulator{{"--duration", "30", "--converter-words", ConverterWordsOption(), "--converter-stop-after",
                           std::to_string(kConverterStopAfter.count()), "--image", HexOf(image)}};
   const std::string logName = TodaysLogName();
-  std::vector<std::string> reports;
+  testing_support::CaughtErrorReports caught;
+  std::vector<std::string>& reports = caught.lines;
 };
 
 TEST_F(ProgramOnBus, ShowsTracesAndLogsTheSimulatorsValuesThenMarksTheSilentConverter) {

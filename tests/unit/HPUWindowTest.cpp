@@ -16,10 +16,10 @@
 #include "hpu_parameters/ParameterTable.h"
 #include "hpu_parameters/WindowHPU.h"
 #include "monitor/WindowMain.h"
+#include "tests/support/CaughtErrorReports.h"
 #include "tests/support/TestEnvironment.h"
 #include "toolkit/Application.h"
 #include "toolkit/Threads.h"
-#include "toolkit/UnhandledErrors.h"
 
 namespace {
 
@@ -28,14 +28,12 @@ using toolkit::Ref;
 class HPUWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    toolkit::SetUnhandledErrorSink([this](const std::string& line) { reports.push_back(line); });
     PerformInitializers();
     Main();
   }
   void TearDown() override {
     if (Ref<toolkit::Window> open = toolkit::Window::OpenInstance(WindowHPU::kRegisteredName)) open->Close();
     toolkit::runtime::RuntimePerformFinalizers();
-    toolkit::SetUnhandledErrorSink([](const std::string& line) { std::cerr << line << std::endl; });
   }
 
   // HPU > EEPROM, as the user would choose it; the worker has not taken its first step yet.
@@ -50,7 +48,8 @@ class HPUWindowTest : public ::testing::Test {
   }
 
   testing_support::TestEnvironment environment;
-  std::vector<std::string> reports;
+  testing_support::CaughtErrorReports caught;
+  std::vector<std::string>& reports = caught.lines;
 };
 
 TEST_F(HPUWindowTest, ListsExactlyTheParameterRowsEachTimeItOpens) {

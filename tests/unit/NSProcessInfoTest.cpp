@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <iostream>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -14,8 +13,8 @@
 #include "app/NSProcessInfoToken.h"
 #include "platform/ObjectRuntime.h"
 #include "platform/StandInControl.h"
+#include "tests/support/CaughtErrorReports.h"
 #include "toolkit/Exceptions.h"
-#include "toolkit/UnhandledErrors.h"
 
 namespace {
 
@@ -51,10 +50,6 @@ class NSProcessInfoTest : public ::testing::Test {
     info_ = control::SharedProcessInfo();
     class_ = control::ProcessInfoClass();
     baseline_ = control::LiveObjectCount();
-    toolkit::SetUnhandledErrorSink([this](const std::string& line) { reports_.push_back(line); });
-  }
-  void TearDown() override {
-    toolkit::SetUnhandledErrorSink([](const std::string& line) { std::cerr << line << std::endl; });
   }
 
   // The messages sent since the last call.
@@ -88,7 +83,8 @@ class NSProcessInfoTest : public ::testing::Test {
   Id info_ = nullptr;
   Id class_ = nullptr;
   int32_t baseline_ = 0;
-  std::vector<std::string> reports_;
+  testing_support::CaughtErrorReports caught_;
+  std::vector<std::string>& reports_ = caught_.lines;
   std::vector<SentMessage> sent_;
 };
 

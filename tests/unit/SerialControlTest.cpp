@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <iostream>
 #include <ostream>
 #include <memory>
 #include <optional>
@@ -11,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/CaughtErrorReports.h"
 #include "tests/support/TestEnvironment.h"
 #include "toolkit/PropertyRecord.h"
 #include "toolkit/Serial.h"
-#include "toolkit/UnhandledErrors.h"
 #include "toolkit/Window.h"
 
 namespace toolkit {
@@ -97,10 +96,6 @@ class SerialControlTest : public ::testing::Test {
   SerialControlTest() {
     InstallSerialSystem(std::make_unique<ScriptedSystem>(line_));
     window_->AddControl("Serial1", serial_);
-    SetUnhandledErrorSink([this](const std::string& line) { reports_.push_back(line); });
-  }
-  ~SerialControlTest() override {
-    SetUnhandledErrorSink([](const std::string& line) { std::cerr << line << std::endl; });
   }
 
   void OpenPort(int32_t index = 0) {
@@ -123,7 +118,8 @@ class SerialControlTest : public ::testing::Test {
   ScriptedLine line_;
   std::shared_ptr<Window> window_ = std::make_shared<Window>("SerialControlTestWindow");
   Ref<Serial> serial_ = window_->New<Serial>();
-  std::vector<std::string> reports_;
+  testing_support::CaughtErrorReports caught_;
+  std::vector<std::string>& reports_ = caught_.lines;
   int events_ = 0;
   bool inHandler_ = false;
   bool reentered_ = false;

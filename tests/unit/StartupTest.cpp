@@ -4,24 +4,23 @@
 #include "app/MainMenuBar.h"
 #include "app/Startup.h"
 #include "monitor/WindowMain.h"
+#include "tests/support/CaughtErrorReports.h"
 #include "tests/support/TestEnvironment.h"
 #include "toolkit/Threads.h"
-#include "toolkit/UnhandledErrors.h"
 
 namespace {
 
 class Startup : public ::testing::Test {
  protected:
   void SetUp() override {
-    toolkit::SetUnhandledErrorSink([this](const std::string& line) { reports.push_back(line); });
     PerformInitializers();
   }
   void TearDown() override {
     toolkit::runtime::RuntimePerformFinalizers();
-    toolkit::SetUnhandledErrorSink([](const std::string& line) { std::cerr << line << std::endl; });
   }
   testing_support::TestEnvironment environment;
-  std::vector<std::string> reports;
+  testing_support::CaughtErrorReports caught;
+  std::vector<std::string>& reports = caught.lines;
 };
 
 TEST_F(Startup, OpensTheMainWindowWithTheMenuBarThenRunsTheLoop) {

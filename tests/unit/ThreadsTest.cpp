@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,7 +13,7 @@
 #include "toolkit/Clock.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Seams.h"
-#include "toolkit/UnhandledErrors.h"
+#include "tests/support/CaughtErrorReports.h"
 #include "tests/support/TestEnvironment.h"
 
 namespace toolkit {
@@ -44,15 +43,14 @@ class ThreadsTest : public ::testing::Test {
     auto clock = std::make_unique<testing_support::TestClock>();
     clock_ = clock.get();
     InstallClock(std::move(clock));
-    SetUnhandledErrorSink([this](const std::string& line) { reports_.push_back(line); });
   }
   void TearDown() override {
     SetRunnableHook(nullptr);
-    SetUnhandledErrorSink([](const std::string& line) { std::cerr << line << std::endl; });
   }
 
   testing_support::TestClock* clock_ = nullptr;
-  std::vector<std::string> reports_;
+  testing_support::CaughtErrorReports caught_;
+  std::vector<std::string>& reports_ = caught_.lines;
 };
 
 TEST_F(ThreadsTest, EachMainYieldRunsEveryRunnableThreadOneStepInCreationOrder) {

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <iostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "tests/support/CaughtErrorReports.h"
 #include "toolkit/Exceptions.h"
 
 namespace toolkit {
@@ -15,13 +15,9 @@ namespace {
 
 class UnhandledErrors : public ::testing::Test {
  protected:
-  void SetUp() override {
-    SetUnhandledErrorSink([this](const std::string& line) { lines.push_back(line); });
-  }
   void TearDown() override {
     // A normal return ends any failure run, so no source's state reaches the next test.
     for (const void* source : {sourceA, sourceB}) RunEventHandler(source, [] {});
-    SetUnhandledErrorSink([](const std::string& line) { std::cerr << line << std::endl; });
   }
 
   // Runs a handler of the source that fails with text, or returns normally when text is empty.
@@ -31,9 +27,10 @@ class UnhandledErrors : public ::testing::Test {
     });
   }
 
+  testing_support::CaughtErrorReports caught;
+  std::vector<std::string>& lines = caught.lines;
   const void* const sourceA = &lines;
   const void* const sourceB = &sourceA;
-  std::vector<std::string> lines;
 };
 
 TEST_F(UnhandledErrors, TheReportLineNamesTheExceptionAndItsErrorNumber) {
