@@ -7,7 +7,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <QEventLoop>
 #include <QTimer>
 #include <chrono>
 #include <ctime>
@@ -18,6 +17,7 @@
 #include <string>
 #include <utility>
 
+#include "tests/support/QtLoop.h"
 #include "tests/support/TestEnvironment.h"
 #include "toolkit/PropertyRecord.h"
 #include "toolkit/RealServices.h"
@@ -94,15 +94,7 @@ class Pty {
 
 // Runs Qt's event loop until done() holds or the time is up; returns done().
 bool RunEventLoopUntil(const std::function<bool()>& done, std::chrono::milliseconds timeLimit) {
-  QEventLoop loop;
-  QTimer check;
-  QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-    if (done()) loop.quit();
-  });
-  check.start(1);
-  QTimer::singleShot(timeLimit, &loop, &QEventLoop::quit);
-  if (!done()) loop.exec();
-  return done();
+  return testing_support::RunQtLoopUntil(done, timeLimit, std::chrono::milliseconds(1));
 }
 
 double ProcessCpuMilliseconds() {

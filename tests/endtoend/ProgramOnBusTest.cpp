@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -27,6 +26,7 @@
 #include "app/Startup.h"
 #include "tests/support/CaughtErrorReports.h"
 #include "tests/support/OnePortSerialSystem.h"
+#include "tests/support/QtLoop.h"
 #include "monitor/WindowMain.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/tools/bus_frames.h"
@@ -115,15 +115,7 @@ class BusSimulator {
 
 // Runs Qt's event loop until done holds or the time is up; gives whether it holds.
 bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-  QEventLoop loop;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-    if (done()) loop.quit();
-  });
-  poll.start(10);
-  QTimer::singleShot(timeout, &loop, &QEventLoop::quit);
-  if (!done()) loop.exec();
-  return done();
+  return testing_support::RunQtLoopUntil(done, timeout, std::chrono::milliseconds(10));
 }
 
 std::vector<std::string> Lines(const std::string& text, const std::string& lineEnd) {

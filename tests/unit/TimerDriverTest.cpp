@@ -2,9 +2,7 @@
 // due. A wake-up that comes before anything is due must not be the last.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-
+#include "tests/support/QtLoop.h"
 #include "tests/support/TestEnvironment.h"
 #include "toolkit/RealServices.h"
 #include "toolkit/Timer.h"
@@ -12,11 +10,7 @@
 namespace toolkit {
 namespace {
 
-void RunQtLoopFor(int milliseconds) {
-  QElapsedTimer waited;
-  waited.start();
-  while (waited.elapsed() < milliseconds) QCoreApplication::processEvents();
-}
+using testing_support::RunQtLoopFor;
 
 TEST(TimerDriver, AWakeUpBeforeTheDueTimeAimsAgain) {
   testing_support::TestEnvironment environment;

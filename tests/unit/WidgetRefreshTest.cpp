@@ -2,14 +2,13 @@
 // the latest value (a hidden one once it shows), while the controls hold every change at once.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <string>
 #include <vector>
 
 #include "tests/support/ConnectedProgram.h"
+#include "tests/support/QtLoop.h"
 
 namespace {
 
@@ -21,11 +20,7 @@ QtWidget* WidgetAt(const WindowMain& window, const toolkit::RectControl& control
 }
 
 // Runs the event loop for longer than one refresh interval.
-void LetARefreshPass() {
-  QElapsedTimer waited;
-  waited.start();
-  while (waited.elapsed() < 2 * 1000 / toolkit::RectControl::kRefreshesPerSecond) QCoreApplication::processEvents();
-}
+void LetARefreshPass() { testing_support::RunQtLoopFor(2 * 1000 / toolkit::RectControl::kRefreshesPerSecond); }
 
 TEST(WidgetRefresh, ManyChangesReachTheWidgetAsTheLatestOneAtTheNextRefresh) {
   load_testing::ConnectedProgram program;
