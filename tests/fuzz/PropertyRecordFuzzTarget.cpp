@@ -6,37 +6,18 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
+#include "tests/support/AppendPropertyEntry.h"
 #include "toolkit/Control.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/PropertyRecord.h"
 
 namespace {
 
-template <class... Visitors>
-struct Overloaded : Visitors... {
-  using Visitors::operator()...;
-};
-template <class... Visitors>
-Overloaded(Visitors...) -> Overloaded<Visitors...>;
-
 std::string Reencoded(const std::vector<toolkit::PropertyEntry>& entries) {
   toolkit::PropertyRecordBuilder builder;
-  for (const toolkit::PropertyEntry& entry : entries) {
-    const std::string_view key = entry.key;
-    std::visit(Overloaded{
-                   [&](int32_t value) { builder.Int(key, value); },
-                   [&](bool value) { builder.Bool(key, value); },
-                   [&](toolkit::TextUnitCode unit) { builder.TextUnit(key, unit.code); },
-                   [&](const std::string& text) { builder.Text(key, text); },
-                   [&](toolkit::Colour colour) { builder.Colour(key, colour); },
-                   [&](double value) { builder.Double(key, value); },
-                   [&](float value) { builder.Single(key, value); },
-               },
-               entry.value);
-  }
+  for (const toolkit::PropertyEntry& entry : entries) testing_support::AppendPropertyEntry(builder, entry);
   return builder.Bytes();
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/AppendPropertyEntry.h"
 #include "toolkit/Exceptions.h"
 
 namespace toolkit {
@@ -20,24 +21,7 @@ std::string Bytes(std::initializer_list<int> bytes) {
   return out;
 }
 
-template <class... Fs>
-struct Overloaded : Fs... {
-  using Fs::operator()...;
-};
-template <class... Fs>
-Overloaded(Fs...) -> Overloaded<Fs...>;
-
-void Append(PropertyRecordBuilder& builder, const PropertyEntry& entry) {
-  const std::string& key = entry.key;
-  std::visit(Overloaded{[&](int32_t v) { builder.Int(key, v); },
-                        [&](bool v) { builder.Bool(key, v); },
-                        [&](TextUnitCode v) { builder.TextUnit(key, v.code); },
-                        [&](const std::string& v) { builder.Text(key, v); },
-                        [&](Colour v) { builder.Colour(key, v); },
-                        [&](double v) { builder.Double(key, v); },
-                        [&](float v) { builder.Single(key, v); }},
-             entry.value);
-}
+using testing_support::AppendPropertyEntry;
 
 using Schema = std::map<std::string, PropertyType, std::less<>>;
 
@@ -95,7 +79,7 @@ TEST(PropertyRecord, EachValueTypeEncodesToItsExactBytesAndDecodesBack) {
   for (const EncodingCase& c : EncodingCases()) {
     SCOPED_TRACE(c.entry.key);
     PropertyRecordBuilder builder;
-    Append(builder, c.entry);
+    AppendPropertyEntry(builder, c.entry);
     const std::string expected = c.entry.key + " " + c.valueBytes;
     EXPECT_EQ(builder.Bytes(), expected);
 
@@ -110,7 +94,7 @@ TEST(PropertyRecord, MixedRecordIsTheEntriesBackToBackAndRoundTrips) {
   std::vector<PropertyEntry> entries;
   Schema schema;
   for (const EncodingCase& c : EncodingCases()) {
-    Append(builder, c.entry);
+    AppendPropertyEntry(builder, c.entry);
     concatenated += c.entry.key + " " + c.valueBytes;
     entries.push_back(c.entry);
     schema.emplace(c.entry.key, c.type);
@@ -183,7 +167,7 @@ TEST(PropertyRecord, EveryCutOfARecordDecodesOnlyAtAnEntryBoundary) {
   std::map<size_t, std::vector<PropertyEntry>> entriesAtBoundary = {{0, {}}};
   std::vector<PropertyEntry> entries;
   for (const EncodingCase& c : EncodingCases()) {
-    Append(builder, c.entry);
+    AppendPropertyEntry(builder, c.entry);
     schema.emplace(c.entry.key, c.type);
     entries.push_back(c.entry);
     entriesAtBoundary[builder.Bytes().size()] = entries;
