@@ -21,6 +21,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/Startup.h"
@@ -31,6 +32,7 @@
 #include "tests/support/TestEnvironment.h"
 #include "tests/tools/bus_frames.h"
 #include "toolkit/RealServices.h"
+#include "toolkit/Text.h"
 
 extern char** environ;
 
@@ -55,13 +57,7 @@ bussim::ParameterImage TestImage() {
 }
 
 std::string HexOf(const bussim::ParameterImage& image) {
-  std::string hex;
-  char digits[3];
-  for (uint8_t byte : image) {
-    std::snprintf(digits, sizeof digits, "%02X", byte);
-    hex += digits;
-  }
-  return hex;
+  return toolkit::EncodeHex(std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
 }
 
 std::string ConverterWordsOption() {
