@@ -20,14 +20,6 @@ T& InstallNew(void (*install)(std::unique_ptr<Base>), Args&... args) {
   return installed;
 }
 
-template <class T>
-T& InstallNewLoop() {
-  auto loop = std::make_unique<T>();
-  T& installed = *loop;
-  toolkit::runtime::InstallEventLoop(std::move(loop));
-  return installed;
-}
-
 class MemorySerialDevice : public toolkit::SerialDevice {
  public:
   explicit MemorySerialDevice(MemoryLine& line) : line_(line) {
@@ -159,7 +151,7 @@ TestEnvironment::TestEnvironment()
       serial(InstallNew<MemorySerialSystem>(toolkit::InstallSerialSystem)),
       documents(InstallNew<TestDocuments>(toolkit::InstallDocuments)),
       dialogs(InstallNew<RecordingDialogs>(toolkit::InstallDialogs)),
-      loop(InstallNewLoop<ImmediateEventLoop>()) {
+      loop(InstallNew<ImmediateEventLoop>(toolkit::runtime::InstallEventLoop)) {
   toolkit::runtime::RuntimeInit(0, nullptr);
 }
 
