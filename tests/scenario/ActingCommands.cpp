@@ -139,8 +139,7 @@ void SetControl(Scenario& s, const ScriptLine& line) {
 void Set(Scenario& s, const ScriptLine& line) {
   if (line.args.size() == 3) return SetControl(s, line);
   RequireArgCount(line, 2);
-  const MemberPointer* member = FindMember(Arg(line, 0).text);
-  if (!member) throw Failure("no member " + Arg(line, 0).text);
+  const MemberPointer& member = RequireMember(Arg(line, 0).text);
   WindowMain& window = *s.Main();
   std::visit(
       [&](auto pointer) {
@@ -156,7 +155,7 @@ void Set(Scenario& s, const ScriptLine& line) {
         else
           throw Failure("a byte buffer is not set whole");
       },
-      *member);
+      member);
 }
 
 void Documents(Scenario& s, const ScriptLine& line) {

@@ -31,8 +31,7 @@ std::string FormatDouble(double value) {
 
 void Member(Scenario& s, const ScriptLine& line) {
   RequireArgCount(line, 2);
-  const MemberPointer* member = FindMember(Arg(line, 0).text);
-  if (!member) throw Failure("no member " + Arg(line, 0).text);
+  const MemberPointer& member = RequireMember(Arg(line, 0).text);
   WindowMain& window = *s.Main();
   std::visit(
       [&](auto pointer) {
@@ -52,7 +51,7 @@ void Member(Scenario& s, const ScriptLine& line) {
           throw Failure("a byte buffer is checked with expect buffer");
         }
       },
-      *member);
+      member);
 }
 
 void Buffer(Scenario& s, const ScriptLine& line) {

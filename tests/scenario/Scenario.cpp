@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "hpu_parameters/WindowHPU.h"
 #include "toolkit/Threads.h"
 #include "toolkit/Timer.h"
 
@@ -13,7 +14,7 @@ toolkit::Ref<WindowMain> Scenario::Main() const {
   return window;
 }
 
-toolkit::Ref<toolkit::Window> Scenario::HPUWindow() const { return toolkit::Window::OpenInstance("WindowHPU.WindowHPU"); }
+toolkit::Ref<toolkit::Window> Scenario::HPUWindow() const { return toolkit::Window::OpenInstance(WindowHPU::kRegisteredName); }
 
 toolkit::Ref<toolkit::Control> Scenario::FindControl(const std::string& name) const {
   static const std::string hpuPrefix = "WindowHPU.";

@@ -1,5 +1,7 @@
 #include "tests/scenario/WindowMainMembers.h"
 
+#include "tests/scenario/Scenario.h"
+
 namespace scenario {
 
 const MemberPointer* FindMember(const std::string& name) {
@@ -36,6 +38,12 @@ const MemberPointer* FindMember(const std::string& name) {
   };
   auto found = members.find(name);
   return found == members.end() ? nullptr : &found->second;
+}
+
+const MemberPointer& RequireMember(const std::string& name) {
+  const MemberPointer* member = FindMember(name);
+  if (!member) throw Failure("no member " + name);
+  return *member;
 }
 
 }  // namespace scenario

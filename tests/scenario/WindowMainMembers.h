@@ -13,5 +13,7 @@ using MemberPointer = std::variant<int32_t WindowMain::*, double WindowMain::*, 
 
 // Every plain stored member; nil for a name that is not one.
 const MemberPointer* FindMember(const std::string& name);
+// The member of that name; Failure for a name that is not one.
+const MemberPointer& RequireMember(const std::string& name);
 
 }  // namespace scenario

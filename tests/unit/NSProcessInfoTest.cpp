@@ -79,6 +79,10 @@ class NSProcessInfoTest : public ::testing::Test {
   SentMessage To(Id receiver, const char* selector, Id argument = nullptr) const {
     return {receiver, selector, argument, std::nullopt, std::nullopt};
   }
+  // The end of an activity: endActivity:, then the token gives back both its references.
+  std::vector<SentMessage> Ended(Id activity) const {
+    return {To(info_, "endActivity:", activity), To(info_, "release"), To(activity, "release")};
+  }
 
   Id info_ = nullptr;
   Id class_ = nullptr;
@@ -235,9 +239,7 @@ TEST_F(NSProcessInfoTest, TickingAtTheGateBeginsTheActivityAndUntickingEndsIt) {
 
   box.Action(false);
   EXPECT_TRUE(box.token.IsNil());
-  const std::vector<SentMessage> ended{To(info_, "endActivity:", activity), To(info_, "release"),
-                                       To(activity, "release")};
-  EXPECT_EQ(TakeSent(), ended);
+  EXPECT_EQ(TakeSent(), Ended(activity));
   ExpectAllReferencesGivenBack();
 }
 
@@ -352,9 +354,7 @@ TEST_F(NSProcessInfoTest, DestroyingTheHolderWhileATokenIsHeldEndsTheActivity) {
   Id activity = window->token->ref;
   TakeSent();
   window.reset();
-  const std::vector<SentMessage> ended{To(info_, "endActivity:", activity), To(info_, "release"),
-                                       To(activity, "release")};
-  EXPECT_EQ(TakeSent(), ended);
+  EXPECT_EQ(TakeSent(), Ended(activity));
   ExpectAllReferencesGivenBack();
 }
 
@@ -367,9 +367,7 @@ TEST_F(NSProcessInfoTest, ARaisingEndActivityIsReportedAndBothReferencesAreStill
   box.Action(false);
   ASSERT_EQ(reports_.size(), 1u);
   EXPECT_NE(reports_[0].find("end refused"), std::string::npos) << reports_[0];
-  const std::vector<SentMessage> sent{To(info_, "endActivity:", activity), To(info_, "release"),
-                                      To(activity, "release")};
-  EXPECT_EQ(TakeSent(), sent);
+  EXPECT_EQ(TakeSent(), Ended(activity));
   EXPECT_EQ(control::RetainCount(info_), 1);
   EXPECT_EQ(control::RetainCount(activity), 1) << "only the service's own reference is left";
 }
