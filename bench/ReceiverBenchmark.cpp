@@ -32,7 +32,7 @@ load_testing::ConnectedProgram& Program() {
 load_testing::ConnectedProgram& ProgramInStep(int page) {
   load_testing::ConnectedProgram& program = Program();
   program.window->TabPanel1()->SetValue(page);
-  program.Arrive(kFrames[0]);
+  program.Line().Arrive(kFrames[0]);
   QCoreApplication::processEvents();
   return program;
 }
@@ -48,7 +48,7 @@ void BM_ConverterFrames_WidgetsLive(benchmark::State& state) {
   load_testing::ConnectedProgram& program = ProgramInStep(static_cast<int>(state.range(0)));
   size_t next = 0;
   for (auto _ : state) {
-    program.Arrive(kFrames[next ^= 1]);
+    program.Line().Arrive(kFrames[next ^= 1]);
     QCoreApplication::processEvents();
   }
   Report(state, program);
@@ -58,7 +58,7 @@ BENCHMARK(BM_ConverterFrames_WidgetsLive)->ArgName("page")->Arg(0)->Arg(1)->MinT
 void BM_ConverterFrames_ReceivePath(benchmark::State& state) {
   load_testing::ConnectedProgram& program = ProgramInStep(0);
   size_t next = 0;
-  for (auto _ : state) program.Arrive(kFrames[next ^= 1]);
+  for (auto _ : state) program.Line().Arrive(kFrames[next ^= 1]);
   Report(state, program);
   QCoreApplication::processEvents();
 }
