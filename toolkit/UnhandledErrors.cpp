@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <typeinfo>
+#include <utility>
 
 #include "toolkit/Exceptions.h"
 
@@ -92,6 +93,8 @@ void RunEventHandler(const void* source, const std::function<void()>& handler) {
   sources.erase(found);
 }
 
-void SetUnhandledErrorSink(std::function<void(const std::string& line)> sink) { Sink() = std::move(sink); }
+std::function<void(const std::string& line)> SetUnhandledErrorSink(std::function<void(const std::string& line)> sink) {
+  return std::exchange(Sink(), std::move(sink));
+}
 
 }  // namespace toolkit

@@ -22,7 +22,8 @@ void RunEventHandler(const void* source, const std::function<void()>& handler);
 // address inherits it.
 void ForgetEventSource(const void* source);
 
-// Where report lines go (standard error unless a test catches them).
-void SetUnhandledErrorSink(std::function<void(const std::string& line)> sink);
+// Where report lines go (standard error unless a test catches them); gives back the sink it
+// replaces, so that a test can put it back.
+std::function<void(const std::string& line)> SetUnhandledErrorSink(std::function<void(const std::string& line)> sink);
 
 }  // namespace toolkit

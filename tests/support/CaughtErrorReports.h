@@ -1,8 +1,9 @@
 #pragma once
 // Catches the toolkit's unhandled-error report lines while it lives, so a test can check them,
-// and then sends reports to standard error again, as the toolkit does by default.
-#include <iostream>
+// and then puts back the sink it found.
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "toolkit/UnhandledErrors.h"
@@ -11,16 +12,16 @@ namespace testing_support {
 
 class CaughtErrorReports {
  public:
-  CaughtErrorReports() {
-    toolkit::SetUnhandledErrorSink([this](const std::string& line) { lines.push_back(line); });
-  }
-  ~CaughtErrorReports() {
-    toolkit::SetUnhandledErrorSink([](const std::string& line) { std::cerr << line << std::endl; });
-  }
+  CaughtErrorReports()
+      : previous_(toolkit::SetUnhandledErrorSink([this](const std::string& line) { lines.push_back(line); })) {}
+  ~CaughtErrorReports() { toolkit::SetUnhandledErrorSink(std::move(previous_)); }
   CaughtErrorReports(const CaughtErrorReports&) = delete;
   CaughtErrorReports& operator=(const CaughtErrorReports&) = delete;
 
   std::vector<std::string> lines;
+
+ private:
+  std::function<void(const std::string& line)> previous_;
 };
 
 }  // namespace testing_support
