@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and its tests need, only those missing.
-# apt-get update runs only when something must be installed.
+# apt-get update runs only when something must be installed, through sudo unless run as root:
+# everything else (the build, the tests, the program) runs as the user who called the script.
 set -euo pipefail
 
 packages=(
@@ -25,10 +26,13 @@ if [ "${#missing[@]}" -eq 0 ]; then
 fi
 
 echo "Installing: ${missing[*]}"
+as_root=()
 if [ "$(id -u)" -ne 0 ]; then
-  echo "These packages are missing; run this script as root (or with sudo) to install them." >&2
-  exit 1
+  if ! command -v sudo > /dev/null; then
+    echo "These packages are missing and sudo is not installed; install them as root: apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+  as_root=(sudo)
 fi
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -2,10 +2,9 @@
 
 #include <QApplication>
 #include <QLocale>
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
+#include "toolkit/DisplayConnection.h"
 #include "toolkit/RealServices.h"
 #include "toolkit/Text.h"
 #include "toolkit/UnhandledErrors.h"
@@ -26,30 +25,13 @@ RuntimeState& State() {
   return state;
 }
 
-bool DisplayAvailable() {
-  auto set = [](const char* name) {
-    const char* value = std::getenv(name);
-    return value && *value;
-  };
-  return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
-}
-
 }  // namespace
 
 bool RuntimeInit(int argc, char** argv) {
-  if (!DisplayAvailable()) {
-    std::fprintf(stderr,
-                 "hydromon: no display to open (neither DISPLAY nor WAYLAND_DISPLAY is set); "
-                 "run it on a desktop, or headless with: xvfb-run -a %s\n",
-                 argc > 0 ? argv[0] : "hydromon");
-    return false;
-  }
   RuntimeState& state = State();
   if (!QApplication::instance()) {
-    static int qtArgc = 1;
-    static char name[] = "hydromon";
-    static char* qtArgv[] = {name, nullptr};
-    state.application = std::make_unique<QApplication>(qtArgc, qtArgv);
+    state.application = OpenDisplay(argc > 0 ? argv[0] : nullptr);
+    if (!state.application) return false;
   }
   InstallMissingSeams({real::MakeClock, real::MakeWallClock, real::MakeSerialSystem, real::MakeDocuments,
                        real::MakeDialogs});
