@@ -58,7 +58,7 @@ void Quit() {
   State().loop->Quit();
 }
 
-void UnhandledException(std::exception_ptr error) { ReportUnhandledException(error); }
+void UnhandledException(std::exception_ptr error) { ReportUnhandledExceptionBeforeExit(error); }
 
 void AddFinalizer(std::function<void()> finalizer) { State().finalizers.push_back(std::move(finalizer)); }
 

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QLocale>
 #include <QMessageBox>
+#include <QMetaObject>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTimer>
@@ -69,6 +71,47 @@ class UserDocuments : public DocumentsSource {
   }
 };
 
+// The toolkit's error report: one top-level message window, never modal, made on its first
+// use and kept; a report while it is up changes its text. The window is shown from Qt's loop,
+// never on the stack of the code that failed (a cooperative thread's stack is small); what is
+// still queued when the service goes is dropped with its context object.
+class ErrorReportWindow {
+ public:
+  ~ErrorReportWindow() {
+    // At the process's end Qt may be gone before the services; the system takes the window then.
+    if (QCoreApplication::instance()) delete box_;
+  }
+  void Show(const std::string& text) { Post(text, true); }
+  void Update(const std::string& text) { Post(text, false); }
+
+ private:
+  void Post(const std::string& text, bool open) {
+    QMetaObject::invokeMethod(
+        &context_,
+        [this, text = QString::fromStdString(text), open] {
+          if (open && !box_) box_ = MakeBox();
+          if (!box_ || (!open && !box_->isVisible())) return;
+          box_->setText(text);
+          if (!open) return;
+          box_->show();
+          box_->raise();
+        },
+        Qt::QueuedConnection);
+  }
+
+  static QMessageBox* MakeBox() {
+    auto* box = new QMessageBox(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), QString(),
+                                QMessageBox::Ok);
+    box->setWindowModality(Qt::NonModal);
+    // An open report must not keep the program running once its windows are closed.
+    box->setAttribute(Qt::WA_QuitOnClose, false);
+    return box;
+  }
+
+  QObject context_;
+  QPointer<QMessageBox> box_;
+};
+
 class DesktopDialogs : public DialogService {
  public:
   void MessageBox(const std::string& text) override {
@@ -78,6 +121,11 @@ class DesktopDialogs : public DialogService {
   }
   void Beep() override { QApplication::beep(); }
   bool ModalShowBlocks() override { return true; }
+  void ShowErrorReport(const std::string& text) override { errorReport_.Show(text); }
+  void UpdateErrorReport(const std::string& text) override { errorReport_.Update(text); }
+
+ private:
+  ErrorReportWindow errorReport_;
 };
 
 // Fires the toolkit's timers from Qt's loop: one single-shot timer aimed at the earliest due.

@@ -80,6 +80,11 @@ class DialogService {
   virtual void Beep() = 0;
   // Whether ShowModal waits until the window has closed (the runner never blocks).
   virtual bool ModalShowBlocks() = 0;
+  // The toolkit's own window for unhandled errors, apart from the program's message boxes:
+  // one at most, never modal. Show opens it with the text, or gives the open one this text;
+  // Update only gives the open one this text.
+  virtual void ShowErrorReport(const std::string& text) = 0;
+  virtual void UpdateErrorReport(const std::string& text) = 0;
 };
 
 // Installing a seam replaces the previous implementation; the toolkit owns it.

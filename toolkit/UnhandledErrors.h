@@ -2,15 +2,23 @@
 // The toolkit's report of unhandled errors: an exception that escapes an event handler, a
 // thread's body or the start-up ends here. The report is one line on standard error; the
 // same failure repeating (a log tick failing every 500 ms) is reported once, then again
-// when it changes or stops.
+// when it changes or stops. While the program goes on, the report also reaches the person at
+// the desktop, who sees no standard error: the dialog service's error report window opens
+// when a failure begins, in plain words, and stays shut while that source keeps failing.
 #include <exception>
 #include <functional>
 #include <string>
 
 namespace toolkit {
 
-// An exception with no event source (a thread's body, the start-up): reported each time.
+// An exception with no event source (a thread's body), after which the program goes on:
+// reported each time.
 void ReportUnhandledException(std::exception_ptr error);
+
+// The start routine's catch-all: the program ends right after, so the report is the line on
+// standard error alone. A window would vanish with the process, and a box that waits for a
+// click would hold a dying process, and any headless run, open.
+void ReportUnhandledExceptionBeforeExit(std::exception_ptr error);
 
 // Runs an event handler of the given source (the control or window raising the event); an
 // exception that leaves it goes to the report and the program goes on. Repeats are told

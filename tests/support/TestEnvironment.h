@@ -98,8 +98,14 @@ class RecordingDialogs : public toolkit::DialogService {
   void MessageBox(const std::string& text) override { messages.push_back(text); }
   void Beep() override { ++beeps; }
   bool ModalShowBlocks() override { return false; }
+  // Nobody closes the recorded error report window: once shown, it takes every update.
+  void ShowErrorReport(const std::string& text) override { errorReports.push_back(text); }
+  void UpdateErrorReport(const std::string& text) override {
+    if (!errorReports.empty()) errorReports.back() = text;
+  }
   std::deque<std::string> messages;
   int beeps = 0;
+  std::vector<std::string> errorReports;  // each showing of the error report window, with its latest text
 };
 
 class ImmediateEventLoop : public toolkit::EventLoop {

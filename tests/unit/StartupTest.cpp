@@ -51,6 +51,7 @@ TEST_F(Startup, AFailureWhileTheWindowIsDueIsReportedAndTheCompletedMenuBarIsSti
   Main();
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_NE(reports[0].find("framework initialisation failed"), std::string::npos) << reports[0];
+  EXPECT_TRUE(environment.dialogs.errorReports.empty()) << "the program ends at once: no window to vanish with it";
   EXPECT_EQ(environment.loop.runs, 0);
 
   std::weak_ptr<MainMenuBar> built = single::MainMenuBar().Shared();

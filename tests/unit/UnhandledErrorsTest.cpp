@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "tests/support/CaughtErrorReports.h"
+#include "tests/support/TestEnvironment.h"
 #include "toolkit/Exceptions.h"
 
 namespace toolkit {
@@ -102,6 +104,69 @@ TEST_F(UnhandledErrors, AForgottenSourceStartsAfreshAndSourcelessFailuresAreEach
       "Unhandled exception: std::runtime_error: worker",
   };
   EXPECT_EQ(lines, expected);
+}
+
+// The same reports with a dialog service: the error report window, recorded.
+class UnhandledErrorWindow : public UnhandledErrors {
+ protected:
+  static testing_support::RecordingDialogs& InstallRecordingDialogs() {
+    auto dialogs = std::make_unique<testing_support::RecordingDialogs>();
+    testing_support::RecordingDialogs& installed = *dialogs;
+    InstallDialogs(std::move(dialogs));
+    return installed;
+  }
+  testing_support::RecordingDialogs& dialogs = InstallRecordingDialogs();
+};
+
+constexpr const char* kRetries =
+    "The program keeps running and will try again. While it keeps failing, this message is not shown again.";
+
+TEST_F(UnhandledErrorWindow, SaysInPlainWordsWhatFailedAndThatTheProgramGoesOnAndRetries) {
+  const struct {
+    std::function<void()> handler;
+    std::string text;
+  } cases[] = {
+      {[] {
+         throw IOException(28, "cannot append to /home/u/Documents/2024_03_07_LogKorvenal_COM0.csv: No space left on device");
+       },
+       std::string("A file could not be written.\n\n"
+                   "Cannot append to /home/u/Documents/2024_03_07_LogKorvenal_COM0.csv: No space left on device.\n\n") +
+           kRetries},
+      {[] { throw NilObjectException(); },
+       std::string("Something the program needed was missing.\n\nAn empty object reference was used.\n\n") + kRetries},
+      {[] { throw std::out_of_range("index 41"); },
+       std::string("The program met an error it did not expect.\n\nstd::out_of_range: index 41.\n\n") + kRetries},
+  };
+  for (const auto& c : cases) {
+    dialogs.errorReports.clear();
+    RunEventHandler(sourceA, c.handler);
+    RunEventHandler(sourceA, [] {});  // each case begins a run of its own
+    EXPECT_EQ(dialogs.errorReports, std::vector<std::string>{c.text});
+  }
+  EXPECT_TRUE(dialogs.messages.empty()) << "the report is no message box of the program's";
+}
+
+TEST_F(UnhandledErrorWindow, OpensOncePerRunOfFailuresAndAgainOnlyAfterTheSourceHasWorked) {
+  for (const char* text : {"A", "A", "A"}) Tick(sourceA, text);
+  EXPECT_EQ(dialogs.errorReports.size(), 1u) << "repeats open no more windows";
+  Tick(sourceA, "B");  // a changed failure refreshes the window, opens none
+  ASSERT_EQ(dialogs.errorReports.size(), 1u);
+  EXPECT_EQ(dialogs.errorReports.back(), std::string("A file could not be written.\n\nB.\n\n") + kRetries);
+  Tick(sourceB, "A");  // another source begins its own run
+  EXPECT_EQ(dialogs.errorReports.size(), 2u);
+  for (const char* text : {"", "A", "A"}) Tick(sourceA, text);  // worked, then fails again
+  EXPECT_EQ(dialogs.errorReports.size(), 3u);
+}
+
+TEST_F(UnhandledErrorWindow, OpensForEachFailureThatTheProgramOutlivesButNotBeforeItsExit) {
+  for (int i = 0; i < 2; ++i) ReportUnhandledException(std::make_exception_ptr(std::runtime_error("worker")));
+  const std::string text = "The program met an error it did not expect.\n\nstd::runtime_error: worker.\n\nThe program keeps running.";
+  EXPECT_EQ(dialogs.errorReports, (std::vector<std::string>{text, text}));
+
+  lines.clear();
+  ReportUnhandledExceptionBeforeExit(std::make_exception_ptr(NilObjectException()));
+  EXPECT_EQ(lines, std::vector<std::string>{"Unhandled exception: NilObjectException: An empty object reference was used."});
+  EXPECT_EQ(dialogs.errorReports.size(), 2u) << "the program ends at once: a window would vanish with it";
 }
 
 }  // namespace
