@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -55,23 +54,24 @@ Ref<TextOutputStream> TextOutputStream::Append(const Ref<FolderItem>& item) {
 
 Ref<TextOutputStream> TextOutputStream::Open(const Ref<FolderItem>& item, int flags, const char* doing) {
   FolderItem& file = *item;
-  const int descriptor = open(file.path_.c_str(), O_WRONLY | O_CLOEXEC | flags, 0666);
-  file.lastErrorCode_ = descriptor >= 0 ? 0 : errno;
-  if (descriptor < 0) throw IOException(file.lastErrorCode_, Describe(doing, file.path_, file.lastErrorCode_));
+  int descriptor = -1;
+  file.lastErrorCode_ = Files().Open(file.path_, O_WRONLY | O_CLOEXEC | flags, descriptor);
+  if (file.lastErrorCode_ != 0) throw IOException(file.lastErrorCode_, Describe(doing, file.path_, file.lastErrorCode_));
   return Ref<TextOutputStream>(std::shared_ptr<TextOutputStream>(new TextOutputStream(descriptor, file.path_)));
 }
 
 TextOutputStream::~TextOutputStream() {
-  if (descriptor_ >= 0) close(descriptor_);
+  if (descriptor_ >= 0) Files().Close(descriptor_);
 }
 
 void TextOutputStream::Write(std::string_view text) {
   if (descriptor_ < 0) Fail(EBADF, "cannot write to");
   while (!text.empty()) {
-    const ssize_t written = write(descriptor_, text.data(), text.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written < 0) Fail(errno, "cannot write to");
-    text.remove_prefix(static_cast<size_t>(written));
+    size_t written = 0;
+    const int error = Files().Write(descriptor_, text, written);
+    if (error == EINTR) continue;
+    if (error != 0) Fail(error, "cannot write to");
+    text.remove_prefix(written);
   }
   lastErrorCode_ = 0;
 }
@@ -84,8 +84,8 @@ void TextOutputStream::WriteLine(std::string_view text) {
 void TextOutputStream::Close() {
   if (descriptor_ < 0) return;
   // The descriptor is gone whatever close reports; EINTR must not lead to a second close.
-  const int result = close(std::exchange(descriptor_, -1));
-  if (result != 0 && errno != EINTR) Fail(errno, "cannot finish writing");
+  const int error = Files().Close(std::exchange(descriptor_, -1));
+  if (error != 0 && error != EINTR) Fail(error, "cannot finish writing");
   lastErrorCode_ = 0;
 }
 

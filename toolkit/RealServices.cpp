@@ -12,7 +12,11 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTimer>
+#include <cerrno>
 #include <cmath>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "toolkit/ThreadPacer.h"
 #include "toolkit/Timer.h"
@@ -128,6 +132,30 @@ class DesktopDialogs : public DialogService {
   ErrorReportWindow errorReport_;
 };
 
+class SystemFiles : public FileSystem {
+ public:
+  int Open(const std::string& path, int flags, int& descriptor) override {
+    descriptor = open(path.c_str(), flags, 0666);
+    return descriptor >= 0 ? 0 : errno;
+  }
+  int Write(int descriptor, std::string_view bytes, size_t& written) override {
+    const ssize_t result = write(descriptor, bytes.data(), bytes.size());
+    written = result > 0 ? static_cast<size_t>(result) : 0;
+    return result >= 0 ? 0 : errno;
+  }
+  int Size(int descriptor, int64_t& bytes) override {
+    struct stat status {};
+    if (fstat(descriptor, &status) != 0) return errno;
+    bytes = status.st_size;
+    return 0;
+  }
+  int Close(int descriptor) override { return close(descriptor) == 0 ? 0 : errno; }
+  int Truncate(const std::string& path, int64_t length) override {
+    return truncate(path.c_str(), static_cast<off_t>(length)) == 0 ? 0 : errno;
+  }
+  int Remove(const std::string& path) override { return unlink(path.c_str()) == 0 ? 0 : errno; }
+};
+
 // Fires the toolkit's timers from Qt's loop: one single-shot timer aimed at the earliest due.
 class TimerDriver {
  public:
@@ -178,6 +206,7 @@ std::unique_ptr<ClockSource> MakeClock() { return std::make_unique<MonotonicCloc
 std::unique_ptr<WallClockSource> MakeWallClock() { return std::make_unique<SystemWallClock>(); }
 std::unique_ptr<DocumentsSource> MakeDocuments() { return std::make_unique<UserDocuments>(); }
 std::unique_ptr<DialogService> MakeDialogs() { return std::make_unique<DesktopDialogs>(); }
+std::unique_ptr<FileSystem> MakeFileSystem() { return std::make_unique<SystemFiles>(); }
 std::unique_ptr<EventLoop> MakeEventLoop() { return std::make_unique<QtEventLoop>(); }
 
 }  // namespace toolkit::real

@@ -13,6 +13,7 @@ std::unique_ptr<WallClockSource> MakeWallClock();
 std::unique_ptr<SerialSystem> MakeSerialSystem();
 std::unique_ptr<DocumentsSource> MakeDocuments();
 std::unique_ptr<DialogService> MakeDialogs();
+std::unique_ptr<FileSystem> MakeFileSystem();
 std::unique_ptr<EventLoop> MakeEventLoop();
 
 }  // namespace toolkit::real

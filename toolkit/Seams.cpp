@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "toolkit/RealServices.h"
+
 namespace toolkit {
 namespace {
 
@@ -11,6 +13,7 @@ struct InstalledSeams {
   std::unique_ptr<SerialSystem> serial;
   std::unique_ptr<DocumentsSource> documents;
   std::unique_ptr<DialogService> dialogs;
+  std::unique_ptr<FileSystem> files = real::MakeFileSystem();
 };
 
 InstalledSeams& Seams() {
@@ -31,6 +34,7 @@ void InstallWallClock(std::unique_ptr<WallClockSource> wallClock) { Seams().wall
 void InstallSerialSystem(std::unique_ptr<SerialSystem> serial) { Seams().serial = std::move(serial); }
 void InstallDocuments(std::unique_ptr<DocumentsSource> documents) { Seams().documents = std::move(documents); }
 void InstallDialogs(std::unique_ptr<DialogService> dialogs) { Seams().dialogs = std::move(dialogs); }
+void InstallFileSystem(std::unique_ptr<FileSystem> files) { Seams().files = std::move(files); }
 
 void InstallMissingSeams(const SeamFactories& factories) {
   InstalledSeams& seams = Seams();
@@ -46,5 +50,6 @@ WallClockSource& WallClock() { return Installed(Seams().wallClock, "wall clock")
 SerialSystem& SerialPorts() { return Installed(Seams().serial, "serial system"); }
 DocumentsSource& Documents() { return Installed(Seams().documents, "Documents folder"); }
 DialogService& Dialogs() { return Installed(Seams().dialogs, "dialog service"); }
+FileSystem& Files() { return Installed(Seams().files, "file system"); }
 
 }  // namespace toolkit

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace toolkit {
 
@@ -72,6 +73,21 @@ class DocumentsSource {
   virtual std::optional<std::string> DocumentsPath() = 0;
 };
 
+// --- Files -------------------------------------------------------------------------------
+// The system's file operations under a text stream. Each gives 0 or the error number; any may
+// be interrupted by a signal (EINTR), and Write may take fewer bytes than it is given.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // open(2) with these flags, the new file's mode 0666 less the umask.
+  virtual int Open(const std::string& path, int flags, int& descriptor) = 0;
+  virtual int Write(int descriptor, std::string_view bytes, size_t& written) = 0;
+  virtual int Size(int descriptor, int64_t& bytes) = 0;
+  virtual int Close(int descriptor) = 0;
+  virtual int Truncate(const std::string& path, int64_t length) = 0;
+  virtual int Remove(const std::string& path) = 0;
+};
+
 // --- Dialogs -----------------------------------------------------------------------------
 class DialogService {
  public:
@@ -93,6 +109,8 @@ void InstallWallClock(std::unique_ptr<WallClockSource> wallClock);
 void InstallSerialSystem(std::unique_ptr<SerialSystem> serial);
 void InstallDocuments(std::unique_ptr<DocumentsSource> documents);
 void InstallDialogs(std::unique_ptr<DialogService> dialogs);
+// The files are the system's own until another is installed: streams serve before start-up.
+void InstallFileSystem(std::unique_ptr<FileSystem> files);
 
 // Installs the given implementations for the seams that have none yet (the real program's
 // start-up, after a test may have installed its own).
@@ -110,5 +128,6 @@ WallClockSource& WallClock();
 SerialSystem& SerialPorts();
 DocumentsSource& Documents();
 DialogService& Dialogs();
+FileSystem& Files();
 
 }  // namespace toolkit

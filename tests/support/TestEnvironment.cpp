@@ -1,12 +1,14 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
+#include "toolkit/RealServices.h"
 #include "toolkit/Threads.h"
 
 namespace testing_support {
@@ -127,6 +129,60 @@ std::optional<std::string> TestDocuments::DocumentsPath() {
   return folder_;
 }
 
+namespace {
+int64_t FileLength(const std::string& path) {
+  std::error_code unknown;
+  const uintmax_t length = std::filesystem::file_size(path, unknown);
+  return unknown ? 0 : static_cast<int64_t>(length);
+}
+}  // namespace
+
+TestFileSystem::TestFileSystem() : system_(toolkit::real::MakeFileSystem()) {}
+
+bool TestFileSystem::Interrupted() {
+  if (!interrupting_) return false;
+  interruptNext_ = !interruptNext_;
+  return !interruptNext_;
+}
+
+int TestFileSystem::Open(const std::string& path, int flags, int& descriptor) {
+  return Interrupted() ? EINTR : system_->Open(path, flags, descriptor);
+}
+
+int TestFileSystem::Write(int descriptor, std::string_view bytes, size_t& written) {
+  written = 0;
+  if (Interrupted()) return EINTR;
+  if (room_ && *room_ == 0) return ENOSPC;
+  if (room_ && static_cast<int64_t>(bytes.size()) > *room_) bytes = bytes.substr(0, static_cast<size_t>(*room_));
+  const int error = system_->Write(descriptor, bytes, written);
+  if (room_) *room_ -= static_cast<int64_t>(written);
+  return error;
+}
+
+int TestFileSystem::Size(int descriptor, int64_t& bytes) {
+  return Interrupted() ? EINTR : system_->Size(descriptor, bytes);
+}
+
+int TestFileSystem::Truncate(const std::string& path, int64_t length) {
+  if (Interrupted()) return EINTR;
+  const int64_t before = FileLength(path);
+  const int error = system_->Truncate(path, length);
+  if (error == 0) GiveBack(before - length);
+  return error;
+}
+
+int TestFileSystem::Remove(const std::string& path) {
+  if (Interrupted()) return EINTR;
+  const int64_t before = FileLength(path);
+  const int error = system_->Remove(path);
+  if (error == 0) GiveBack(before);
+  return error;
+}
+
+void TestFileSystem::GiveBack(int64_t bytes) {
+  if (room_ && bytes > 0) *room_ += bytes;
+}
+
 void ImmediateEventLoop::InitializeFramework(const std::function<void()>& lateStartup) {
   if (failFrameworkInitialization) throw std::runtime_error("framework initialisation failed");
   lateStartup();
@@ -150,6 +206,7 @@ TestEnvironment::TestEnvironment()
       wallClock(InstallNew<TestWallClock>(toolkit::InstallWallClock, clock)),
       serial(InstallNew<MemorySerialSystem>(toolkit::InstallSerialSystem)),
       documents(InstallNew<TestDocuments>(toolkit::InstallDocuments)),
+      files(InstallNew<TestFileSystem>(toolkit::InstallFileSystem)),
       dialogs(InstallNew<RecordingDialogs>(toolkit::InstallDialogs)),
       loop(InstallNew<ImmediateEventLoop>(toolkit::runtime::InstallEventLoop)) {
   toolkit::runtime::RuntimeInit(0, nullptr);

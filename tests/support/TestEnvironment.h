@@ -1,10 +1,12 @@
 #pragma once
 // The test implementations of the toolkit's seams, installed together: a clock that moves
 // only when told, a wall clock tied to it, in-memory serial ports, a temporary Documents
-// folder, recorded dialogs, and an event loop that returns at once.
+// folder, files on a disk that can fill up, recorded dialogs, and an event loop that returns
+// at once.
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -93,6 +95,34 @@ class TestDocuments : public toolkit::DocumentsSource {
   Mode mode_ = Mode::Normal;
 };
 
+// The system's files, on a disk that can be told to take only so many more bytes: a write
+// beyond them is cut short and the next fails with ENOSPC, while cutting a file back or
+// removing it gives its bytes back. When interrupting, every other operation but Close fails
+// with EINTR before doing anything (a close is never repeated).
+class TestFileSystem : public toolkit::FileSystem {
+ public:
+  TestFileSystem();
+  int Open(const std::string& path, int flags, int& descriptor) override;
+  int Write(int descriptor, std::string_view bytes, size_t& written) override;
+  int Size(int descriptor, int64_t& bytes) override;
+  int Close(int descriptor) override { return system_->Close(descriptor); }
+  int Truncate(const std::string& path, int64_t length) override;
+  int Remove(const std::string& path) override;
+
+  // None: as much as the real disk takes.
+  void SetRoom(std::optional<int64_t> bytes) { room_ = bytes; }
+  void SetInterrupting(bool interrupting) { interrupting_ = interrupting; }
+
+ private:
+  bool Interrupted();
+  void GiveBack(int64_t bytes);
+
+  std::unique_ptr<toolkit::FileSystem> system_;
+  std::optional<int64_t> room_;
+  bool interrupting_ = false;
+  bool interruptNext_ = true;
+};
+
 class RecordingDialogs : public toolkit::DialogService {
  public:
   void MessageBox(const std::string& text) override { messages.push_back(text); }
@@ -127,6 +157,7 @@ class TestEnvironment {
   TestWallClock& wallClock;
   MemorySerialSystem& serial;
   TestDocuments& documents;
+  TestFileSystem& files;
   RecordingDialogs& dialogs;
   ImmediateEventLoop& loop;
 };
