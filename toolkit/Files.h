@@ -2,6 +2,7 @@
 // Files: the user's Documents folder, items in a folder, and text files written or appended
 // to. Text goes to the file as it is held, UTF-8. Failures raise IOException with the
 // operating system's error number.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -37,15 +38,19 @@ namespace SpecialFolder {
 Ref<FolderItem> Documents();
 }  // namespace SpecialFolder
 
-// A text file open for writing. Each Write goes straight to the file; a stream dropped
-// without Close closes itself.
+// A text file open for writing, which keeps one promise: the text written between opening
+// and a successful Close reaches the file whole, or the file is put back as it was before (a
+// file that Create made is removed). Each Write goes straight to the file; the first that
+// fails puts the file back, and the stream then takes no more text. A stream dropped without
+// Close closes itself as Close would, putting the file back when that fails.
 class TextOutputStream {
  public:
   // What WriteLine ends a line with: CR LF, the line end of CSV files, which every
   // spreadsheet and text editor reads as one, on any system.
   static constexpr std::string_view LineEnd = "\r\n";
 
-  // Creates the file (replacing one that exists) / opens an existing file at its end.
+  // Creates the file (replacing one that exists: its text is gone once opened) / opens an
+  // existing file at its end.
   // Raise IOException with the item's last error code when that fails.
   static Ref<TextOutputStream> Create(const Ref<FolderItem>& item);
   static Ref<TextOutputStream> Append(const Ref<FolderItem>& item);
@@ -55,20 +60,33 @@ class TextOutputStream {
   ~TextOutputStream();
 
   // Raise IOException with the stream's last error code when the text cannot be written
-  // whole, or the stream is closed.
+  // whole, or the stream is closed or has lost text.
   void Write(std::string_view text);
   void WriteLine(std::string_view text);
-  // Raises IOException when the system reports that the written text did not reach the file.
+  // Raises IOException when the system reports that the written text did not reach the file,
+  // or the stream has lost text.
   void Close();
   int LastErrorCode() const { return lastErrorCode_; }
 
  private:
-  TextOutputStream(int descriptor, std::string path) : descriptor_(descriptor), path_(std::move(path)) {}
-  static Ref<TextOutputStream> Open(const Ref<FolderItem>& item, int flags, const char* doing);
+  // What the file was before the stream opened it.
+  struct FormerFile {
+    bool absent;    // Create made it
+    int64_t length;
+  };
+  TextOutputStream(int descriptor, std::string path, FormerFile former)
+      : descriptor_(descriptor), path_(std::move(path)), former_(former) {}
+  static Ref<TextOutputStream> Opened(FolderItem& file, int error, int descriptor, FormerFile former,
+                                      const char* doing);
+  int CloseFile(int error);
+  void PutBack();
   [[noreturn]] void Fail(int errorNumber, const char* doing);
 
   int descriptor_;
   std::string path_;
+  FormerFile former_;
+  bool wroteAny_ = false;
+  int lostText_ = 0;  // the error that lost text, 0 while none did
   int lastErrorCode_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // The real implementations of the toolkit's seams, over Qt and the operating system.
-// Internal to the toolkit: RuntimeInit installs them unless a test installed its own.
+// Internal to the toolkit: RuntimeInit installs them unless a test installed its own (the
+// file system is there from the start).
 #include <memory>
 
 #include "toolkit/Application.h"

@@ -141,8 +141,8 @@ TestFileSystem::TestFileSystem() : system_(toolkit::real::MakeFileSystem()) {}
 
 bool TestFileSystem::Interrupted() {
   if (!interrupting_) return false;
-  interruptNext_ = !interruptNext_;
-  return !interruptNext_;
+  lastInterrupted_ = !lastInterrupted_;
+  return lastInterrupted_;
 }
 
 int TestFileSystem::Open(const std::string& path, int flags, int& descriptor) {
@@ -161,6 +161,11 @@ int TestFileSystem::Write(int descriptor, std::string_view bytes, size_t& writte
 
 int TestFileSystem::Size(int descriptor, int64_t& bytes) {
   return Interrupted() ? EINTR : system_->Size(descriptor, bytes);
+}
+
+int TestFileSystem::Close(int descriptor) {
+  const int error = system_->Close(descriptor);
+  return error != 0 ? error : closeError_;
 }
 
 int TestFileSystem::Truncate(const std::string& path, int64_t length) {

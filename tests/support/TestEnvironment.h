@@ -98,20 +98,22 @@ class TestDocuments : public toolkit::DocumentsSource {
 // The system's files, on a disk that can be told to take only so many more bytes: a write
 // beyond them is cut short and the next fails with ENOSPC, while cutting a file back or
 // removing it gives its bytes back. When interrupting, every other operation but Close fails
-// with EINTR before doing anything (a close is never repeated).
+// with EINTR before doing anything (a close is never repeated). Close can be made to report an
+// error after closing, as a network file system reports text it could not store.
 class TestFileSystem : public toolkit::FileSystem {
  public:
   TestFileSystem();
   int Open(const std::string& path, int flags, int& descriptor) override;
   int Write(int descriptor, std::string_view bytes, size_t& written) override;
   int Size(int descriptor, int64_t& bytes) override;
-  int Close(int descriptor) override { return system_->Close(descriptor); }
+  int Close(int descriptor) override;
   int Truncate(const std::string& path, int64_t length) override;
   int Remove(const std::string& path) override;
 
   // None: as much as the real disk takes.
   void SetRoom(std::optional<int64_t> bytes) { room_ = bytes; }
   void SetInterrupting(bool interrupting) { interrupting_ = interrupting; }
+  void SetCloseError(int error) { closeError_ = error; }
 
  private:
   bool Interrupted();
@@ -120,7 +122,8 @@ class TestFileSystem : public toolkit::FileSystem {
   std::unique_ptr<toolkit::FileSystem> system_;
   std::optional<int64_t> room_;
   bool interrupting_ = false;
-  bool interruptNext_ = true;
+  bool lastInterrupted_ = false;
+  int closeError_ = 0;
 };
 
 class RecordingDialogs : public toolkit::DialogService {

@@ -1,15 +1,18 @@
 #include "toolkit/Files.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <optional>
 #include <sstream>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -192,6 +195,134 @@ TEST_F(Files, SpecialFolderDocumentsFollowsTheDocumentsSeam) {
   EXPECT_EQ(documents->Path(), environment.documents.Folder());
   environment.documents.SetMode(testing_support::TestDocuments::Mode::Missing);
   EXPECT_TRUE(SpecialFolder::Documents().IsNil());
+}
+
+// A day's log file as the log writes it, piece by piece.
+const std::vector<std::string> kHeaderPieces = {"LOG KORVENAL", "\r\n", "  time  ", ";", " RPM", ";", "\r\n"};
+const std::vector<std::string> kRecordPieces = {"14:16:55", ";", "-01.000", ";", "-01", ";", "\r\n"};
+const std::string kHeader = "LOG KORVENAL\r\n  time  ; RPM;\r\n";
+const std::string kRecord = "14:16:55;-01.000;-01;\r\n";
+
+using Opening = Ref<TextOutputStream> (*)(const Ref<FolderItem>&);
+
+// Opens the item, writes the pieces one Write each and closes the stream; the error number of
+// the IOException raised on the way, none when all went through.
+std::optional<int> WriteWhole(Opening open, const Ref<FolderItem>& item, const std::vector<std::string>& pieces) {
+  return IOErrorOf([&] {
+    Ref<TextOutputStream> stream = open(item);
+    for (const std::string& piece : pieces) stream->Write(piece);
+    stream->Close();
+  });
+}
+
+// A disk that takes only so many more bytes, under the stream.
+class FilesOnAFullDisk : public Files {
+ protected:
+  void SetUp() override {
+    Files::SetUp();
+    auto disk = std::make_unique<testing_support::TestFileSystem>();
+    disk_ = disk.get();
+    InstallFileSystem(std::move(disk));
+  }
+  void TearDown() override {
+    InstallFileSystem(real::MakeFileSystem());
+    Files::TearDown();
+  }
+  bool IsThere(const std::string& name) const { return fs::exists(folder_ + "/" + name); }
+
+  testing_support::TestFileSystem* disk_ = nullptr;
+};
+
+// Whatever the point where the disk gives out, and whether or not signals interrupt the
+// system's calls, a file that Create cannot fill is not left behind: once there is room the
+// next Create writes it whole.
+TEST_F(FilesOnAFullDisk, ACreateCutAtAnyPointLeavesNoFile) {
+  for (const bool interrupting : {false, true}) {
+    disk_->SetInterrupting(interrupting);
+    for (int64_t room = 0; room < std::ssize(kHeader); ++room) {
+      disk_->SetRoom(room);
+      EXPECT_EQ(WriteWhole(&TextOutputStream::Create, Item("log.csv"), kHeaderPieces), ENOSPC) << room;
+      EXPECT_FALSE(IsThere("log.csv")) << room;
+    }
+    disk_->SetRoom(std::ssize(kHeader));
+    EXPECT_EQ(WriteWhole(&TextOutputStream::Create, Item("log.csv"), kHeaderPieces), std::nullopt);
+    EXPECT_EQ(Content("log.csv"), kHeader);
+    fs::remove(folder_ + "/log.csv");
+  }
+}
+
+// An append the disk cuts anywhere leaves the file as it was, so the next record, once there is
+// room, begins its own line.
+TEST_F(FilesOnAFullDisk, AnAppendCutAtAnyPointLeavesTheFileAsItWas) {
+  for (const bool interrupting : {false, true}) {
+    disk_->SetInterrupting(interrupting);
+    Put("log.csv", kHeader);
+    for (int64_t room = 0; room < std::ssize(kRecord); ++room) {
+      disk_->SetRoom(room);
+      EXPECT_EQ(WriteWhole(&TextOutputStream::Append, Item("log.csv"), kRecordPieces), ENOSPC) << room;
+      EXPECT_EQ(Content("log.csv"), kHeader) << room;
+    }
+    disk_->SetRoom(std::nullopt);
+    EXPECT_EQ(WriteWhole(&TextOutputStream::Append, Item("log.csv"), kRecordPieces), std::nullopt);
+    EXPECT_EQ(Content("log.csv"), kHeader + kRecord);
+  }
+}
+
+// Once a write has lost text the stream takes no more, even with room back, and its Close
+// fails: the file stays as it was. So does it when the stream is dropped without Close.
+TEST_F(FilesOnAFullDisk, AStreamThatLostTextLeavesTheFileAsItWasClosedOrDropped) {
+  Put("log.csv", kHeader);
+  disk_->SetRoom(5);
+  Ref<TextOutputStream> stream = TextOutputStream::Append(Item("log.csv"));
+  EXPECT_EQ(IOErrorOf([&] { stream->Write(kRecord); }), ENOSPC);
+  disk_->SetRoom(std::nullopt);
+  EXPECT_EQ(IOErrorOf([&] { stream->Write(kRecord); }), ENOSPC);
+  EXPECT_EQ(IOErrorOf([&] { stream->Close(); }), ENOSPC);
+  EXPECT_EQ(stream->LastErrorCode(), ENOSPC);
+  EXPECT_EQ(Content("log.csv"), kHeader);
+
+  disk_->SetRoom(5);
+  for (const Opening open : {&TextOutputStream::Append, &TextOutputStream::Create}) {
+    Ref<TextOutputStream> dropped = open(Item(open == &TextOutputStream::Append ? "log.csv" : "new.csv"));
+    EXPECT_EQ(IOErrorOf([&] { dropped->Write(kRecord); }), ENOSPC);
+  }
+  EXPECT_EQ(Content("log.csv"), kHeader);
+  EXPECT_FALSE(IsThere("new.csv"));
+}
+
+// A system that reports only at Close that the text was not stored (a network file system):
+// the file is put back as it was, and Close raises with that error.
+TEST_F(FilesOnAFullDisk, AFailedCloseLeavesTheFileAsItWas) {
+  Put("log.csv", kHeader);
+  disk_->SetCloseError(EDQUOT);
+  EXPECT_EQ(WriteWhole(&TextOutputStream::Append, Item("log.csv"), kRecordPieces), EDQUOT);
+  EXPECT_EQ(Content("log.csv"), kHeader);
+  EXPECT_EQ(WriteWhole(&TextOutputStream::Create, Item("new.csv"), kHeaderPieces), EDQUOT);
+  EXPECT_FALSE(IsThere("new.csv"));
+}
+
+// The same on the system's own files: beyond a file-size limit a write stores what fits and
+// then fails with EFBIG (its signal ignored). The limit is set in a child process, which ends
+// with the error number it met.
+TEST_F(Files, AWriteTheSystemRefusesLeavesTheFileAsItWas) {
+  for (size_t limit = 0; limit < kHeader.size() + kRecord.size(); ++limit) {
+    fs::remove(folder_ + "/log.csv");
+    const auto writeUnderTheLimit = [&] {
+      std::signal(SIGXFSZ, SIG_IGN);
+      const rlimit fileSize{limit, limit};
+      setrlimit(RLIMIT_FSIZE, &fileSize);
+      std::optional<int> error = WriteWhole(&TextOutputStream::Create, Item("log.csv"), kHeaderPieces);
+      if (!error) error = WriteWhole(&TextOutputStream::Append, Item("log.csv"), kRecordPieces);
+      std::_Exit(error.value_or(0));
+    };
+    EXPECT_EXIT(writeUnderTheLimit(), ::testing::ExitedWithCode(EFBIG), "") << limit;
+    if (limit < kHeader.size())
+      EXPECT_FALSE(fs::exists(folder_ + "/log.csv")) << limit;
+    else
+      EXPECT_EQ(Content("log.csv"), kHeader) << limit;
+  }
+  ASSERT_EQ(WriteWhole(&TextOutputStream::Append, Item("log.csv"), kRecordPieces), std::nullopt);
+  EXPECT_EQ(Content("log.csv"), kHeader + kRecord);
 }
 
 // The user's real Documents folder, under a home of the test's own.
