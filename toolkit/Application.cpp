@@ -69,6 +69,13 @@ void RuntimePerformFinalizers() {
   for (auto& finalizer : finalizers) finalizer();
 }
 
-int RuntimeExit() { return 0; }
+int RuntimeExit() {
+  // Qt's objects go while Qt is whole, never among the static destructors after main: the
+  // loop's timer driver, then the application with what it owns (the thread pacer).
+  RuntimeState& state = State();
+  state.loop.reset();
+  state.application.reset();
+  return 0;
+}
 
 }  // namespace toolkit::runtime

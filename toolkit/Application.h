@@ -55,7 +55,8 @@ void UnhandledException(std::exception_ptr error);
 // they were added.
 void AddFinalizer(std::function<void()> finalizer);
 void RuntimePerformFinalizers();
-// The process's exit status: 0, as nothing in the program ends it in failure.
+// Ends the runtime: the event loop's service and the GUI framework's application object go.
+// Returns the process's exit status: 0, as nothing in the program ends it in failure.
 int RuntimeExit();
 
 }  // namespace runtime

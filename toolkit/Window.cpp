@@ -1,10 +1,12 @@
 #include "toolkit/Window.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPointer>
+#include <QThread>
 
 #include "toolkit/Menu.h"
 #include "toolkit/MenuPeers.h"
@@ -39,6 +41,34 @@ namespace {
 std::map<std::string, std::shared_ptr<Window>, std::less<>>& OpenWindows() {
   static std::map<std::string, std::shared_ptr<Window>, std::less<>> windows;
   return windows;
+}
+
+// Windows closed while the event loop runs. A handler of one of their own widgets may still be
+// under way below the code that closed them (a menu's key handler, a button's click), so they
+// are kept until the main loop is back to waiting for events.
+std::vector<std::shared_ptr<Window>>& ClosedWindows() {
+  static std::vector<std::shared_ptr<Window>> windows;
+  return windows;
+}
+
+void ReleaseClosedWindows() {
+  auto closed = std::move(ClosedWindows());
+  ClosedWindows().clear();
+}
+
+void KeepClosedWindow(std::shared_ptr<Window> window) {
+  // Outside the event loop (start-up, the finalisers, a test's direct calls) no widget's
+  // handler is under way: the window may go at once.
+  if (QThread::currentThread()->loopLevel() == 0) return;
+  static QPointer<QAbstractEventDispatcher> watched;
+  if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(); watched != dispatcher) {
+    watched = dispatcher;
+    QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, dispatcher, [] {
+      // A nested loop (a modal window's) runs inside some handler still.
+      if (QThread::currentThread()->loopLevel() == 1) ReleaseClosedWindows();
+    });
+  }
+  ClosedWindows().push_back(std::move(window));
 }
 
 // The bar's children are menus even while empty; below them, an item with children is a submenu.
@@ -121,6 +151,7 @@ void Window::ReleaseOpenInstances() {
   auto windows = std::move(OpenWindows());
   OpenWindows().clear();
   for (auto& [name, window] : windows) window->open_ = false;
+  ReleaseClosedWindows();
 }
 
 void Window::AddControl(const std::string& name, Ref<Control> control) {
@@ -234,6 +265,7 @@ void Window::Close() {
       OpenWindows().erase(window.className_);
       window.peer_->hide();
       if (window.peer_->modalLoop) window.peer_->modalLoop->quit();
+      KeepClosedWindow(window.shared_from_this());
     }
   } finish{*this};
   Event_Close();

@@ -42,8 +42,8 @@ class Window : public std::enable_shared_from_this<Window> {
   // The open instance of a window class, by its registered name; nil when none is open.
   // Serves worker threads too.
   static Ref<Window> OpenInstance(std::string_view registeredClassName);
-  // The toolkit's own finaliser: lets go of every open window (no Close events), so that
-  // their widgets go before the GUI framework does.
+  // The toolkit's own finaliser: lets go of every open window (no Close events) and of the
+  // closed ones still kept, so that their widgets go before the GUI framework does.
   static void ReleaseOpenInstances();
   // Closes every open window, raising their Close events (the application quits).
   static void CloseOpenInstances();
@@ -104,7 +104,8 @@ class Window : public std::enable_shared_from_this<Window> {
   void ChooseMenuItem(std::string_view itemName);
 
   // Closing: raises Event_Close, ends the window's registration as open instance and takes
-  // it off the screen.
+  // it off the screen. While the event loop runs, the toolkit keeps the closed window until
+  // the loop is back to waiting, as the handler that closed it may belong to its own widgets.
   void Close();
   bool IsOpen() const { return open_; }
   // Shows the window modally; blocks until it closes when the dialog seam says so.

@@ -5,8 +5,11 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QImage>
+#include <QPointer>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <functional>
 #include <optional>
 #include <string>
@@ -17,6 +20,7 @@
 #include "hpu_parameters/WindowHPU.h"
 #include "monitor/WindowMain.h"
 #include "tests/support/CaughtErrorReports.h"
+#include "tests/support/QtLoop.h"
 #include "tests/support/TestEnvironment.h"
 #include "toolkit/Application.h"
 #include "toolkit/Threads.h"
@@ -64,6 +68,23 @@ TEST_F(HPUWindowTest, ListsExactlyTheParameterRowsEachTimeItOpens) {
     window->PushButtonCancel()->Push();
     EXPECT_FALSE(window->IsOpen());
   }
+}
+
+TEST_F(HPUWindowTest, ClosedByItsCancelButtonInTheEventLoopItOutlivesTheClickThenGoesOnceTheLoopWaits) {
+  std::weak_ptr<WindowHPU> window = OpenWindow().Shared();
+  QPointer<QPushButton> cancel;
+  for (QPushButton* button : window.lock()->ContentWidget()->findChildren<QPushButton*>())
+    if (button->text() == "Cancel") cancel = button;
+  ASSERT_TRUE(cancel);
+  bool outlivedTheClick = false;
+  QTimer::singleShot(0, cancel.data(), [&] {
+    cancel->click();
+    outlivedTheClick = cancel && !window.expired();
+  });
+  EXPECT_TRUE(testing_support::RunQtLoopUntil([&] { return window.expired(); }, std::chrono::seconds(5),
+                                              std::chrono::milliseconds(10)));
+  EXPECT_TRUE(outlivedTheClick) << "the button went inside its own click";
+  EXPECT_TRUE(toolkit::Window::OpenInstance(WindowHPU::kRegisteredName).IsNil());
 }
 
 TEST_F(HPUWindowTest, TheListShowsItsHeadingColumnWidthsAndAnEditableRightAlignedValueColumn) {
