@@ -71,9 +71,11 @@ void RuntimePerformFinalizers() {
 
 int RuntimeExit() {
   // Qt's objects go while Qt is whole, never among the static destructors after main: the
-  // loop's timer driver, then the application with what it owns (the thread pacer).
+  // loop's timer driver, the services (the error report window), then the application with
+  // what it owns (the thread pacer).
   RuntimeState& state = State();
   state.loop.reset();
+  UninstallSeams();
   state.application.reset();
   return 0;
 }

@@ -45,6 +45,8 @@ void InstallMissingSeams(const SeamFactories& factories) {
   if (!seams.dialogs) seams.dialogs = factories.dialogs();
 }
 
+void UninstallSeams() { Seams() = InstalledSeams{}; }
+
 ClockSource& Clock() { return Installed(Seams().clock, "clock"); }
 WallClockSource& WallClock() { return Installed(Seams().wallClock, "wall clock"); }
 SerialSystem& SerialPorts() { return Installed(Seams().serial, "serial system"); }

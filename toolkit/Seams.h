@@ -122,6 +122,9 @@ struct SeamFactories {
   std::function<std::unique_ptr<DialogService>()> dialogs;
 };
 void InstallMissingSeams(const SeamFactories& factories);
+// Lets go of every installed seam, at the runtime's exit: a service may hold objects of the GUI
+// framework (the error report window), which must go before the framework does.
+void UninstallSeams();
 
 ClockSource& Clock();
 WallClockSource& WallClock();

@@ -1,5 +1,6 @@
 // Quits the real program the way a person does, from inside its own process: this file is
-// linked with the program's own main, and HYDROMON_QUIT_BY names the way. Every input is posted
+// linked with the program's own main, and HYDROMON_QUIT_BY names the way. With
+// HYDROMON_QUIT_AFTER_REPORT set, the report window of an unhandled error is up at the quit. Every input is posted
 // to the event loop, so the quit happens inside Qt's own handler of that input (the open File
 // menu's key or mouse handler, the shortcut's dispatch, the close of the window).
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTimer>
 #include <cstdio>
@@ -14,6 +16,9 @@
 #include <functional>
 #include <map>
 #include <string>
+
+#include "toolkit/Exceptions.h"
+#include "toolkit/UnhandledErrors.h"
 
 namespace {
 
@@ -95,10 +100,30 @@ void QuitBy(const std::string& way) {
   });
 }
 
+bool ReportWindowShown() {
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    if (qobject_cast<QMessageBox*>(widget) && widget->isVisible()) return true;
+  return false;
+}
+
+// The report window goes up first, then the program quits by the given way.
+void QuitAfterReport(const std::string& way) {
+  toolkit::ReportUnhandledException(std::make_exception_ptr(toolkit::IOException(28, "cannot append to x.csv")));
+  When("report window", ReportWindowShown, [way] { QuitBy(way); });
+}
+
+// Runs as the application object goes: every widget must have gone before it.
+void RequireNoWidgetLeft() {
+  if (!QApplication::topLevelWidgets().isEmpty())
+    GiveUp(std::to_string(QApplication::topLevelWidgets().size()) + " windows outlive the application");
+}
+
 void ScheduleQuit() {
+  qAddPostRoutine(RequireNoWidgetLeft);
   if (const char* way = std::getenv("HYDROMON_QUIT_BY")) {
     const std::string chosen = way;
-    QTimer::singleShot(0, qApp, [chosen] { QuitBy(chosen); });
+    const bool afterReport = std::getenv("HYDROMON_QUIT_AFTER_REPORT") != nullptr;
+    QTimer::singleShot(0, qApp, [chosen, afterReport] { afterReport ? QuitAfterReport(chosen) : QuitBy(chosen); });
   }
 }
 
