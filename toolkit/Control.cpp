@@ -179,6 +179,11 @@ void RectControl::SetEnabled(bool enabled) {
   Store("Enabled", enabled);
 }
 
+bool RectControl::Operable() const {
+  QWidget* widget = Widget();
+  return widget && widget->isVisibleTo(widget->parentWidget()) && widget->isEnabled();
+}
+
 void RectControl::Attached() {
   Ref<Window> window = OwnerWindow();
   widget_ = std::make_unique<WidgetHandle>();

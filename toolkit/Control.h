@@ -89,6 +89,9 @@ class RectControl : public Control {
   // 0: on the window; 1, 2, ...: on that page of the tab panel named by InitialParent.
   int32_t TabPanelIndex() const { return StoredInt("TabPanelIndex", 0); }
 
+  // Whether the user can operate the control now: it shows (its page in front too) and is enabled.
+  bool Operable() const;
+
   // Re-evaluates whether the widget shows: its own Visible, and its page being in front.
   void RefreshShown();
 

@@ -3,11 +3,13 @@
 #include <QAbstractEventDispatcher>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPointer>
 #include <QThread>
 
+#include "toolkit/Controls.h"
 #include "toolkit/Menu.h"
 #include "toolkit/MenuPeers.h"
 #include "toolkit/Seams.h"
@@ -30,8 +32,20 @@ class WindowPeer : public QMainWindow {
     if (window_.IsOpen()) RunEventHandler(&window_, [this] { window_.Close(); });
     event->accept();
   }
+  // Return and Escape that no control used press the window's button marked for them.
+  void keyPressEvent(QKeyEvent* event) override {
+    if (!PressDialogButton(*event)) QMainWindow::keyPressEvent(event);
+  }
 
  private:
+  bool PressDialogButton(const QKeyEvent& event) {
+    const bool enter = event.key() == Qt::Key_Enter && event.modifiers() == Qt::KeypadModifier;
+    if (event.modifiers() != Qt::NoModifier && !enter) return false;
+    if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return window_.PressButtonMarked("Default");
+    if (event.key() == Qt::Key_Escape) return window_.PressButtonMarked("Cancel");
+    return false;
+  }
+
   Window& window_;
   QWidget* content_;
 };
@@ -284,11 +298,28 @@ void Window::ShowModal() {
   loop.exec();
 }
 
-void Window::RefreshShownControls() {
+std::vector<RectControl*> Window::RectControls() const {
+  std::vector<RectControl*> controls;
   for (const Ref<Control>& control : creationOrder_) {
     if (FindControl(control->Name())->Get() != control.Get()) continue;  // replaced under its name
-    if (auto* rect = dynamic_cast<RectControl*>(control.Get())) rect->RefreshShown();
+    if (auto* rect = dynamic_cast<RectControl*>(control.Get())) controls.push_back(rect);
   }
+  return controls;
+}
+
+void Window::RefreshShownControls() {
+  for (RectControl* control : RectControls()) control->RefreshShown();
+}
+
+bool Window::PressButtonMarked(std::string_view mark) {
+  for (RectControl* control : RectControls()) {
+    auto* button = dynamic_cast<PushButton*>(control);
+    if (button && ValueOr<bool>(button->StoredProperty(mark), false) && button->Operable()) {
+      button->Push();
+      return true;
+    }
+  }
+  return false;
 }
 
 QWidget* Window::ContentWidget() const { return peer_->Content(); }

@@ -111,6 +111,10 @@ class Window : public std::enable_shared_from_this<Window> {
   // Shows the window modally; blocks until it closes when the dialog seam says so.
   void ShowModal();
 
+  // Presses the first button marked so ("Default", "Cancel") that the user can operate, as the
+  // user presses it; false when there is none.
+  bool PressButtonMarked(std::string_view mark);
+
   // Re-evaluates which controls show after the front page of a tab panel changed.
   void RefreshShownControls();
   QWidget* ContentWidget() const;
@@ -119,6 +123,9 @@ class Window : public std::enable_shared_from_this<Window> {
   void ApplyWindowProperty(const PropertyEntry& entry);
   // The control registered under the name; nullptr when none is.
   const Ref<Control>* FindControl(std::string_view name) const;
+  // The controls with a place in the window, in creation order; one replaced under its name is
+  // left out.
+  std::vector<RectControl*> RectControls() const;
 
   // Control accessors look their control up by name many times a frame.
   struct NameHash {
