@@ -179,6 +179,29 @@ void RectControl::SetEnabled(bool enabled) {
   Store("Enabled", enabled);
 }
 
+namespace {
+
+// A control's start and length along one axis, in a content area `growth` longer than designed.
+std::pair<int32_t, int32_t> AlongAxis(int32_t start, int32_t length, bool lockedToStart, bool lockedToEnd, int32_t growth) {
+  if (!lockedToEnd) return {start, length};
+  if (lockedToStart) return {start, length + growth};
+  return {start + growth, length};
+}
+
+}  // namespace
+
+void RectControl::Place() {
+  QWidget* widget = Widget();
+  if (!widget) return;
+  Ref<Window> window = OwnerWindow();
+  const QSize growth = window ? widget->parentWidget()->size() - QSize(window->Width(), window->Height()) : QSize();
+  const auto [left, width] =
+      AlongAxis(Left(), Width(), StoredBool("LockLeft", true), StoredBool("LockRight", false), growth.width());
+  const auto [top, height] =
+      AlongAxis(Top(), Height(), StoredBool("LockTop", true), StoredBool("LockBottom", false), growth.height());
+  widget->setGeometry(left, top, width, height);
+}
+
 bool RectControl::Operable() const {
   QWidget* widget = Widget();
   return widget && widget->isVisibleTo(widget->parentWidget()) && widget->isEnabled();
@@ -232,8 +255,8 @@ void RectControl::SyncPendingProperties() {
 
 void RectControl::SyncWidget(std::string_view key) {
   QWidget* widget = Widget();
-  if (key == "Left" || key == "Top" || key == "Width" || key == "Height") {
-    widget->setGeometry(Left(), Top(), Width(), Height());
+  if (key == "Left" || key == "Top" || key == "Width" || key == "Height" || key.starts_with("Lock")) {
+    Place();
   } else if (key == "Visible" || key == "TabPanelIndex" || key == "InitialParent") {
     RefreshShown();
   } else if (key == "Enabled") {

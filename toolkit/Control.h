@@ -89,6 +89,10 @@ class RectControl : public Control {
   // 0: on the window; 1, 2, ...: on that page of the tab panel named by InitialParent.
   int32_t TabPanelIndex() const { return StoredInt("TabPanelIndex", 0); }
 
+  // Puts the widget at the control's place for the content area's present size: a control
+  // locked to the right or bottom edge only keeps its distance to that edge, one locked to both
+  // opposite edges grows with the area, and any other keeps its place.
+  void Place();
   // Whether the user can operate the control now: it shows (its page in front too) and is enabled.
   bool Operable() const;
 

@@ -23,6 +23,7 @@ class WindowPeer : public QMainWindow {
   explicit WindowPeer(Window& window) : window_(window), content_(new QWidget(this)) {
     setCentralWidget(content_);
     content_->setAutoFillBackground(true);
+    content_->installEventFilter(this);
   }
   QWidget* Content() const { return content_; }
   QPointer<QEventLoop> modalLoop;
@@ -32,6 +33,11 @@ class WindowPeer : public QMainWindow {
     if (window_.IsOpen()) RunEventHandler(&window_, [this] { window_.Close(); });
     event->accept();
   }
+  // The controls follow the edges of the content area that they are locked to.
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == content_ && event->type() == QEvent::Resize) window_.PlaceControls();
+    return QMainWindow::eventFilter(watched, event);
+  }
   // Return and Escape that no control used press the window's button marked for them.
   void keyPressEvent(QKeyEvent* event) override {
     if (!PressDialogButton(*event)) QMainWindow::keyPressEvent(event);
@@ -39,8 +45,8 @@ class WindowPeer : public QMainWindow {
 
  private:
   bool PressDialogButton(const QKeyEvent& event) {
-    const bool enter = event.key() == Qt::Key_Enter && event.modifiers() == Qt::KeypadModifier;
-    if (event.modifiers() != Qt::NoModifier && !enter) return false;
+    const bool keypadEnter = event.key() == Qt::Key_Enter && event.modifiers() == Qt::KeypadModifier;
+    if (event.modifiers() != Qt::NoModifier && !keypadEnter) return false;
     if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return window_.PressButtonMarked("Default");
     if (event.key() == Qt::Key_Escape) return window_.PressButtonMarked("Cancel");
     return false;
@@ -309,6 +315,10 @@ std::vector<RectControl*> Window::RectControls() const {
 
 void Window::RefreshShownControls() {
   for (RectControl* control : RectControls()) control->RefreshShown();
+}
+
+void Window::PlaceControls() {
+  for (RectControl* control : RectControls()) control->Place();
 }
 
 bool Window::PressButtonMarked(std::string_view mark) {

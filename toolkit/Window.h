@@ -117,6 +117,9 @@ class Window : public std::enable_shared_from_this<Window> {
 
   // Re-evaluates which controls show after the front page of a tab panel changed.
   void RefreshShownControls();
+  // Places every control again after the content area changed size; Width and Height are the
+  // size the layout was designed for.
+  void PlaceControls();
   QWidget* ContentWidget() const;
 
  private:
