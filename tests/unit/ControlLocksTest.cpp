@@ -3,13 +3,14 @@
 // window, and every other control keeps its place.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QList>
 #include <QRect>
 #include <QWidget>
 #include <map>
 #include <memory>
 #include <ostream>
 #include <string>
-#include <vector>
 
 #include "app/Startup.h"
 #include "monitor/WindowMain.h"
@@ -26,12 +27,9 @@ namespace {
 
 using toolkit::Ref;
 
-// The widget that shows the control, found where its record places it.
-QWidget* WidgetAt(const toolkit::Window& window, const toolkit::RectControl& control) {
-  const QRect place(control.Left(), control.Top(), control.Width(), control.Height());
-  for (QWidget* widget : window.ContentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-    if (widget->geometry() == place) return widget;
-  return nullptr;
+// The widgets of the window's controls, in creation order.
+QList<QWidget*> ControlWidgets(const toolkit::Window& window) {
+  return window.ContentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
 }
 
 // Grows or shrinks the window as the user drags its corner, by the change of its content area.
@@ -89,18 +87,16 @@ TEST(ControlLocks, EachControlKeepsItsDistanceToTheEdgesItIsLockedTo) {
   auto window = std::make_shared<LockedLabelsWindow>();
   window->Construct();
   ASSERT_EQ(window->ContentWidget()->size(), QSize(LockedLabelsWindow::kWidth, LockedLabelsWindow::kHeight));
-  std::vector<QWidget*> widgets;
-  for (const LockCase& c : kLockCases) {
-    widgets.push_back(WidgetAt(*window, *window->ControlAs<toolkit::Label>(c.name)));
-    ASSERT_NE(widgets.back(), nullptr) << c.name;
-  }
+  const QList<QWidget*> widgets = ControlWidgets(*window);
+  ASSERT_EQ(widgets.size(), static_cast<qsizetype>(std::size(kLockCases)));
+  for (qsizetype i = 0; i < widgets.size(); ++i) ASSERT_EQ(widgets[i]->geometry(), kLockCases[i].designed) << kLockCases[i].name;
 
   ResizeBy(*window, 100, 60);
   ASSERT_EQ(window->ContentWidget()->size(), QSize(LockedLabelsWindow::kWidth + 100, LockedLabelsWindow::kHeight + 60));
-  for (size_t i = 0; i < widgets.size(); ++i) EXPECT_EQ(widgets[i]->geometry(), kLockCases[i].grown) << kLockCases[i].name;
+  for (qsizetype i = 0; i < widgets.size(); ++i) EXPECT_EQ(widgets[i]->geometry(), kLockCases[i].grown) << kLockCases[i].name;
 
   ResizeBy(*window, -100, -60);
-  for (size_t i = 0; i < widgets.size(); ++i)
+  for (qsizetype i = 0; i < widgets.size(); ++i)
     EXPECT_EQ(widgets[i]->geometry(), kLockCases[i].designed) << kLockCases[i].name << " back at the designed size";
   window->Close();
 }
@@ -110,11 +106,13 @@ TEST(ControlLocks, InTheMainWindowOnlyCheckBox1MovesAndItKeepsItsDistanceToTheBo
   PerformInitializers();
   Main();
   Ref<WindowMain> window = single::WindowMain();
-  QWidget* checkBox1 = WidgetAt(*window, *window->CheckBox1());
-  ASSERT_NE(checkBox1, nullptr);
+  QWidget* checkBox1 = nullptr;
   std::map<QWidget*, QRect> designed;
-  for (QWidget* widget : window->ContentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+  for (QWidget* widget : ControlWidgets(*window)) {
     designed[widget] = widget->geometry();
+    if (auto* box = qobject_cast<QCheckBox*>(widget); box && box->text() == "Disable App Nap") checkBox1 = box;
+  }
+  ASSERT_NE(checkBox1, nullptr);
   ASSERT_EQ(designed.size(), 29u) << "every control with a place";
 
   ResizeBy(*window, 120, 80);

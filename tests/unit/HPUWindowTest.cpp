@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QImage>
+#include <QLineEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -20,6 +21,7 @@
 #include "hpu_parameters/WindowHPU.h"
 #include "monitor/WindowMain.h"
 #include "tests/support/CaughtErrorReports.h"
+#include "tests/support/DialogKeys.h"
 #include "tests/support/QtLoop.h"
 #include "tests/support/TestEnvironment.h"
 #include "toolkit/Application.h"
@@ -171,6 +173,52 @@ TEST_F(HPUWindowTest, TheBarKeepsAValueAboveItsMaximumAndShowsItFull) {
   EXPECT_EQ(bar->value(), 100);
   EXPECT_EQ(bar->maximum(), 100);
   EXPECT_TRUE(bar->isVisibleTo(window->ContentWidget()));
+}
+
+TEST_F(HPUWindowTest, EscapeRunsCancelWhichClosesTheWindow) {
+  Ref<WindowHPU> window = OpenWindow();
+  testing_support::PressCounter cancel(*window->PushButtonCancel(),
+                                       [&](toolkit::PushButton& b) { window->PushButtonCancel_Action(b); });
+  testing_support::Type(Table(*window), Qt::Key_Escape);
+  EXPECT_EQ(cancel.presses, 1);
+  EXPECT_FALSE(window->IsOpen());
+}
+
+TEST_F(HPUWindowTest, ReturnOnTheListPressesWrite) {
+  Ref<WindowHPU> window = OpenWindow();
+  testing_support::PressCounter write(*window->PushButtonWrite());
+  testing_support::Type(Table(*window), Qt::Key_Return);
+  EXPECT_EQ(write.presses, 1);
+  EXPECT_TRUE(window->IsOpen());
+}
+
+// Return ends the edit and keeps the typed text, Escape ends it and drops the text; neither
+// goes on to press a button.
+TEST_F(HPUWindowTest, TheCellEditorKeepsReturnAndEscapeForItsEdit) {
+  struct Case {
+    Qt::Key key;
+    const char* cellAfter;
+  };
+  for (const Case& c : {Case{Qt::Key_Return, "42"}, Case{Qt::Key_Escape, ""}}) {
+    Ref<WindowHPU> window = OpenWindow();
+    testing_support::PressCounter write(*window->PushButtonWrite());
+    testing_support::PressCounter cancel(*window->PushButtonCancel());
+    QTableWidget& table = Table(*window);
+    const QModelIndex cell = table.model()->index(3, 1);
+    table.editItem(table.item(3, 1));
+    auto* editor = qobject_cast<QLineEdit*>(table.indexWidget(cell));
+    ASSERT_NE(editor, nullptr);
+    testing_support::TypeText(*editor, "42");
+    testing_support::Type(*editor, c.key);
+    QApplication::processEvents();
+
+    EXPECT_EQ(table.indexWidget(cell), nullptr) << "the edit has ended, key " << c.key;
+    EXPECT_EQ(window->Listbox1()->Cell(3, 1), c.cellAfter) << c.key;
+    EXPECT_EQ(write.presses, 0) << c.key;
+    EXPECT_EQ(cancel.presses, 0) << c.key;
+    EXPECT_TRUE(window->IsOpen()) << c.key;
+    window->Close();
+  }
 }
 
 struct WorkerCall {
