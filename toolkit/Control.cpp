@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -182,10 +183,15 @@ void RectControl::SetEnabled(bool enabled) {
 namespace {
 
 // A control's start and length along one axis, in a content area `growth` longer than designed.
-std::pair<int32_t, int32_t> AlongAxis(int32_t start, int32_t length, bool lockedToStart, bool lockedToEnd, int32_t growth) {
+// Wide enough that no stored place overflows.
+std::pair<int64_t, int64_t> AlongAxis(int64_t start, int64_t length, bool lockedToStart, bool lockedToEnd, int64_t growth) {
   if (!lockedToEnd) return {start, length};
   if (lockedToStart) return {start, length + growth};
   return {start + growth, length};
+}
+
+int ToPixels(int64_t value) {
+  return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 }  // namespace
@@ -194,12 +200,14 @@ void RectControl::Place() {
   QWidget* widget = Widget();
   if (!widget) return;
   Ref<Window> window = OwnerWindow();
-  const QSize growth = window ? widget->parentWidget()->size() - QSize(window->Width(), window->Height()) : QSize();
+  const QSize area = widget->parentWidget()->size();
+  const int64_t wider = window ? int64_t{area.width()} - window->Width() : 0;
+  const int64_t higher = window ? int64_t{area.height()} - window->Height() : 0;
   const auto [left, width] =
-      AlongAxis(Left(), Width(), StoredBool("LockLeft", true), StoredBool("LockRight", false), growth.width());
+      AlongAxis(Left(), Width(), StoredBool("LockLeft", true), StoredBool("LockRight", false), wider);
   const auto [top, height] =
-      AlongAxis(Top(), Height(), StoredBool("LockTop", true), StoredBool("LockBottom", false), growth.height());
-  widget->setGeometry(left, top, width, height);
+      AlongAxis(Top(), Height(), StoredBool("LockTop", true), StoredBool("LockBottom", false), higher);
+  widget->setGeometry(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
 }
 
 bool RectControl::Operable() const {

@@ -89,11 +89,13 @@ TEST(ControlLocks, EachControlKeepsItsDistanceToTheEdgesItIsLockedTo) {
   ASSERT_EQ(window->ContentWidget()->size(), QSize(LockedLabelsWindow::kWidth, LockedLabelsWindow::kHeight));
   const QList<QWidget*> widgets = ControlWidgets(*window);
   ASSERT_EQ(widgets.size(), static_cast<qsizetype>(std::size(kLockCases)));
-  for (qsizetype i = 0; i < widgets.size(); ++i) ASSERT_EQ(widgets[i]->geometry(), kLockCases[i].designed) << kLockCases[i].name;
+  for (qsizetype i = 0; i < widgets.size(); ++i)
+    ASSERT_EQ(widgets[i]->geometry(), kLockCases[i].designed) << kLockCases[i].name;
 
   ResizeBy(*window, 100, 60);
   ASSERT_EQ(window->ContentWidget()->size(), QSize(LockedLabelsWindow::kWidth + 100, LockedLabelsWindow::kHeight + 60));
-  for (qsizetype i = 0; i < widgets.size(); ++i) EXPECT_EQ(widgets[i]->geometry(), kLockCases[i].grown) << kLockCases[i].name;
+  for (qsizetype i = 0; i < widgets.size(); ++i)
+    EXPECT_EQ(widgets[i]->geometry(), kLockCases[i].grown) << kLockCases[i].name;
 
   ResizeBy(*window, -100, -60);
   for (qsizetype i = 0; i < widgets.size(); ++i)
