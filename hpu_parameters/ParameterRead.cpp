@@ -59,12 +59,13 @@ void WindowHPU::ThreadRefreshWindow_HPU_Run(toolkit::Thread& thread) {
   progressValue = 50;
   Timer1()->SetEnabled(true);
 
-  // Until the timer has drawn the answer.
-  while (single::WindowMain()->reponseHPU) {
+  // Until the timer has drawn the answer, and for one pass at least: an answer the timer drew
+  // before the worker looked would otherwise turn the timer off before it shows the 50.
+  do {
     WaitBetweenPasses();
     StepProgress(progressValue);
     toolkit::YieldToNextThread();
-  }
+  } while (single::WindowMain()->reponseHPU);
 
   // The timer goes off before the range changes, so it never draws an answer to the first
   // range as if it belonged to the second.
