@@ -16,48 +16,15 @@ warmup=5
 window=20
 if [ "$seconds" -lt "$window" ]; then echo "SECONDS must be at least $window" >&2; exit 2; fi
 
-HYDROMON_WITH_BENCH=1 scripts/install-deps.sh
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHYDROMON_BUILD_BENCH=ON > /dev/null
-cmake --build build-bench --target hydromon_on_port bus_simulator > /dev/null
-
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2> /dev/null || true; done
-  wait 2> /dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-wait_for_line() {  # FILE: until it holds a whole line, at most 10 s
-  for _ in $(seq 100); do
-    if [ -s "$1" ] && [ "$(wc -l < "$1")" -ge 1 ]; then return 0; fi
-    sleep 0.1
-  done
-  echo "nothing came in $1" >&2
-  exit 1
-}
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
-pids+=($!)
-xvfb=$!
-wait_for_line "$work/display"
-export DISPLAY=":$(head -n 1 "$work/display")"
+source scripts/real-program-under-xvfb.sh
 
 converter_words=245,13800,2500,0,253,80,0  # 24.5 V in, 13.8 V and 2.5 A out
-build-bench/tests/tools/bus_simulator --saturate --hpu-period 500 --converter-words "$converter_words" \
-  --duration $((warmup + seconds + 10)) > "$work/port" 2> "$work/simulator.log" &
-pids+=($!)
-simulator=$!
-wait_for_line "$work/port"
+start_bus --saturate --hpu-period 500 --converter-words "$converter_words" --duration $((warmup + seconds + 10))
 
-mkdir -p "$work/home"
-HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xcb \
-  build-bench/bench/hydromon_on_port "$(head -n 1 "$work/port")" $page > "$work/program.log" 2>&1 &
-pids+=($!)
+"${program_on_port[@]}" "$(bus_port)" $page > "$work/program.log" 2>&1 &
 program=$!
+track "$program"
 
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 status_kb() { awk -v key="$2:" '$1 == key { print $2 }' "/proc/$1/status"; }
 
 sleep "$warmup"
@@ -76,10 +43,8 @@ peak_kb=$(status_kb "$program" VmHWM)
 kill "$simulator" 2> /dev/null || true
 wait "$simulator" 2> /dev/null || true
 
-ticks_per_second=$(getconf CLK_TCK)
-share() { awk -v t="$1" -v hz="$ticks_per_second" -v a="$started" -v b="$ended" 'BEGIN { printf "%.2f", 100 * t / hz / (b - a) }'; }
-program_share=$(share $((program_end - program_start)))
-xvfb_share=$(share $((xvfb_end - xvfb_start)))
+program_share=$(share $((program_end - program_start)) "$started" "$ended")
+xvfb_share=$(share $((xvfb_end - xvfb_start)) "$started" "$ended")
 first_kb=$(printf '%s\n' "${rss[@]:0:window}" | sort -n | tail -n 1)
 last_kb=$(printf '%s\n' "${rss[@]: -window}" | sort -n | tail -n 1)
 

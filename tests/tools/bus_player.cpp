@@ -61,7 +61,7 @@ void BusPlayer::takeInput() {
   while (const std::size_t taken = line_.read(buffer.data(), buffer.size()))
     scanner_.feed(buffer.data(), taken);
   for (const ReadSpan& span : scanner_.takeRequests())
-    pendingAnswers_.push_back(readAnswer(options_.image, span));
+    if (options_.answerRequests) pendingAnswers_.push_back(readAnswer(options_.image, span));
 }
 
 // Answers first, as the HPU answers as soon as the line is free; then junk; then data frames.

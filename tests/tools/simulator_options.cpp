@@ -153,6 +153,10 @@ SimulatorOptions parseOptions(const std::vector<std::string>& arguments) {
       options.saturate = true;
       continue;
     }
+    if (argument == "--no-answers") {
+      options.answerRequests = false;
+      continue;
+    }
     if (argument == "--help" || argument == "-h") {
       options.helpRequested = true;
       continue;
@@ -194,6 +198,7 @@ Plays the converter and the HPU on a pseudo-terminal; prints the port's path fir
   --corrupt-rate P           probability 0..1 that a frame byte gets one bit flipped (default 0)
   --seed S                   seed of the noise (default 1)
   --saturate                 frames back to back at the line rate, converter and HPU alternately
+  --no-answers               read requests go unanswered
 )";
 }
 

@@ -22,6 +22,7 @@ struct SimulatorOptions {
   std::uint64_t seed = 1;
   std::chrono::milliseconds duration{10'000};
   bool saturate = false;
+  bool answerRequests = true;  // false: an HPU that never answers a read request
   bool helpRequested = false;
 
   bool hpuPresent() const { return hpuPeriod.count() > 0; }
