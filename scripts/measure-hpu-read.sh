@@ -36,7 +36,7 @@ for case in "${traffic[@]}"; do
   start_bus --no-answers ${case#*:} --duration $((passes + 15))
   # The program quits by itself once it has printed its passes; how it exits is not looked at.
   (timeout $((passes + 10)) "${program_on_port[@]}" "$(bus_port)" hpu-eeprom "$passes" \
-    > "$work/passes") 2>> "$work/program.log" || true
+    > "$work/passes" || true) 2>> "$work/program.log"
   kill "$simulator" 2> /dev/null || true
   wait "$simulator" 2> /dev/null || true
   summary="$(grep '^passes=' "$work/passes" || true)"
