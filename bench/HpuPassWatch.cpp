@@ -21,8 +21,8 @@ void HpuPassWatch::Poll() {
   const int32_t value = open.Cast<WindowHPU>()->progressValue;
   if (value == lastValue_) return;
   const double now = static_cast<double>(clock_.nsecsElapsed()) / 1e6;
-  // The value set when the worker starts is no step of a pass.
-  if (lastValue_ && lastStepMilliseconds_) durations_.push_back(now - *lastStepMilliseconds_);
+  if (lastStepMilliseconds_) durations_.push_back(now - *lastStepMilliseconds_);
+  // The first value seen is the read's start; the first step ends a pass begun unseen.
   if (lastValue_) lastStepMilliseconds_ = now;
   lastValue_ = value;
   if (static_cast<int>(durations_.size()) < passes_) return;
