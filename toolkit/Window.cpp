@@ -11,7 +11,7 @@
 
 #include "toolkit/Controls.h"
 #include "toolkit/Menu.h"
-#include "toolkit/MenuPeers.h"
+#include "toolkit/MenuWidgets.h"
 #include "toolkit/Seams.h"
 #include "toolkit/Threads.h"
 #include "toolkit/UnhandledErrors.h"
@@ -89,32 +89,6 @@ void KeepClosedWindow(std::shared_ptr<Window> window) {
     });
   }
   ClosedWindows().push_back(std::move(window));
-}
-
-// The bar's children are menus even while empty; below them, an item with children is a submenu.
-void AddMenuWidgets(Window& window, QWidget& container, const Ref<MenuItem>& parent, bool containerIsBar) {
-  for (int32_t i = 0; i < parent->Count(); ++i) {
-    Ref<MenuItem> item = parent->Item(i);
-    QAction* action = nullptr;
-    if (containerIsBar || item->Count() > 0) {
-      auto* menu = new QMenu(QString::fromStdString(item->Text()), &container);
-      container.addAction(menu->menuAction());
-      AddMenuWidgets(window, *menu, item, false);
-      action = menu->menuAction();
-    } else if (item->IsSeparator()) {
-      auto* menu = static_cast<QMenu*>(&container);
-      action = menu->addSeparator();
-    } else {
-      action = new QAction(QString::fromStdString(item->Text()), &container);
-      action->setShortcut(MenuShortcut(item->KeyboardShortcut()));
-      std::string name = item->Name();
-      QObject::connect(action, &QAction::triggered, action, [&window, name] { window.ChooseMenuItem(name); });
-      container.addAction(action);
-    }
-    action->setVisible(item->Visible());
-    action->setEnabled(item->Enabled());
-    item->Peers().actions.emplace_back(action);
-  }
 }
 
 }  // namespace
@@ -248,7 +222,7 @@ void Window::SetMenuBar(Ref<toolkit::MenuBar> bar) {
   menuBar_ = bar;
   QMenuBar* widgets = peer_->menuBar();
   widgets->clear();
-  if (bar) AddMenuWidgets(*this, *widgets, bar, true);
+  if (bar) AddMenuBarWidgets(*this, *widgets, bar);
 }
 
 Ref<MenuBar> Window::MenuBar() const {
