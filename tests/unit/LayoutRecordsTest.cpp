@@ -1,0 +1,84 @@
+// The shared layout-record builders write, for the controls of both windows, exactly the
+// entries their layout tables have always held, in the same order and so to the same bytes.
+#include "monitor/LayoutRecords.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "tests/support/AppendPropertyEntry.h"
+#include "toolkit/Control.h"
+
+namespace {
+
+using toolkit::PropertyEntry;
+using toolkit::TextUnitCode;
+using namespace layout;
+
+constexpr int32_t kNoIndex = std::numeric_limits<int32_t>::min();
+
+struct RecordCase {
+  const char* control;
+  toolkit::PropertyRecordBuilder built;
+  std::vector<PropertyEntry> expected;
+};
+
+std::string Encoded(const std::vector<PropertyEntry>& entries) {
+  toolkit::PropertyRecordBuilder builder;
+  for (const PropertyEntry& entry : entries) testing_support::AppendPropertyEntry(builder, entry);
+  return builder.Bytes();
+}
+
+TEST(LayoutRecords, ControlsOfBothWindowsKeepTheirRecordsEntryForEntry) {
+  const RecordCase cases[] = {
+      {"main window: a hidden value label on the panel's first page, in bold Consolas",
+       VisibleControl("LabelValue_Pression", {490, 138, 101, 19, 1, 15}, kHidden, TabStop::None,
+                      Font{"Consolas", 16, 1, true}),
+       {{"Name", "LabelValue_Pression"}, {"Index", kNoIndex}, {"Left", 490}, {"Top", 138}, {"Width", 101},
+        {"Height", 19}, {"LockLeft", true}, {"LockTop", true}, {"LockRight", false}, {"LockBottom", false},
+        {"TabPanelIndex", 1}, {"InitialParent", "TabPanel1"}, {"TabIndex", 15}, {"Visible", false},
+        {"Enabled", true}, {"HelpTag", ""}, {"AutoDeactivate", true}, {"TextFont", "Consolas"},
+        {"TextSize", 16.0f}, {"TextUnit", TextUnitCode{1}}, {"Bold", true}, {"Italic", false},
+        {"Underline", false}, {"DataSource", ""}, {"DataField", ""}}},
+      {"main window: a hidden check box locked to the bottom",
+       VisibleControl("CheckBox1", {576, 53, 236, 20, 0, 6}, kHidden, TabStop::Yes, Font{}, Locks::LeftBottom),
+       {{"Name", "CheckBox1"}, {"Index", kNoIndex}, {"Left", 576}, {"Top", 53}, {"Width", 236}, {"Height", 20},
+        {"LockLeft", true}, {"LockTop", false}, {"LockRight", false}, {"LockBottom", true}, {"TabPanelIndex", 0},
+        {"InitialParent", ""}, {"TabIndex", 6}, {"TabStop", true}, {"Visible", false}, {"Enabled", true},
+        {"HelpTag", ""}, {"AutoDeactivate", true}, {"TextFont", "System"}, {"TextSize", 0.0f},
+        {"TextUnit", TextUnitCode{0}}, {"Bold", false}, {"Italic", false}, {"Underline", false},
+        {"DataSource", ""}, {"DataField", ""}}},
+      {"main window: the text field, whose record has no initial parent",
+       VisibleControl("TextField1", {235, 52, 37, 22, 0, 8}, kHidden, TabStop::Yes, Font{}, Locks::LeftTop,
+                      DataBinding::Yes, false),
+       {{"Name", "TextField1"}, {"Index", kNoIndex}, {"Left", 235}, {"Top", 52}, {"Width", 37}, {"Height", 22},
+        {"LockLeft", true}, {"LockTop", true}, {"LockRight", false}, {"LockBottom", false}, {"TabPanelIndex", 0},
+        {"TabIndex", 8}, {"TabStop", true}, {"Visible", false}, {"Enabled", true}, {"HelpTag", ""},
+        {"AutoDeactivate", true}, {"TextFont", "System"}, {"TextSize", 0.0f}, {"TextUnit", TextUnitCode{0}},
+        {"Bold", false}, {"Italic", false}, {"Underline", false}, {"DataSource", ""}, {"DataField", ""}}},
+      {"main window: the connect button, shown and disabled",
+       UnboundControl("ConnectButton", {466, 22, 98, 20, 0, 2}, {true, false}),
+       {{"Name", "ConnectButton"}, {"Index", kNoIndex}, {"Left", 466}, {"Top", 22}, {"Width", 98}, {"Height", 20},
+        {"LockLeft", true}, {"LockTop", true}, {"LockRight", false}, {"LockBottom", false}, {"TabPanelIndex", 0},
+        {"InitialParent", ""}, {"TabIndex", 2}, {"TabStop", true}, {"Visible", true}, {"Enabled", false},
+        {"HelpTag", ""}, {"AutoDeactivate", true}, {"TextFont", "System"}, {"TextSize", 0.0f},
+        {"TextUnit", TextUnitCode{0}}, {"Bold", false}, {"Italic", false}, {"Underline", false}}},
+      {"HPU window: the cancel button",
+       UnboundControl("PushButtonCancel", {483, 330, 80, 20, 0, 2}, kShown),
+       {{"Name", "PushButtonCancel"}, {"Index", kNoIndex}, {"Left", 483}, {"Top", 330}, {"Width", 80},
+        {"Height", 20}, {"LockLeft", true}, {"LockTop", true}, {"LockRight", false}, {"LockBottom", false},
+        {"TabPanelIndex", 0}, {"InitialParent", ""}, {"TabIndex", 2}, {"TabStop", true}, {"Visible", true},
+        {"Enabled", true}, {"HelpTag", ""}, {"AutoDeactivate", true}, {"TextFont", "System"},
+        {"TextSize", 0.0f}, {"TextUnit", TextUnitCode{0}}, {"Bold", false}, {"Italic", false},
+        {"Underline", false}}},
+  };
+  for (const RecordCase& c : cases) {
+    EXPECT_EQ(toolkit::DecodePropertyRecord(c.built.Bytes(), toolkit::CommonPropertyType), c.expected) << c.control;
+    EXPECT_EQ(c.built.Bytes(), Encoded(c.expected)) << c.control;
+  }
+}
+
+}  // namespace
