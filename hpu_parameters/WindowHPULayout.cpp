@@ -1,7 +1,9 @@
 // The HPU window's layout table: its own properties, its seven controls in creation order
 // with their initial properties, and the bindings of their events to the window's handlers.
 #include "hpu_parameters/WindowHPU.h"
-#include "monitor/LayoutRecords.h"
+#include "toolkit/LayoutRecords.h"
+
+namespace layout = toolkit::layout;
 
 using layout::kHidden;
 using layout::kShown;
@@ -39,7 +41,7 @@ std::string WindowRecord() {
 }
 
 std::string ListboxRecord() {
-  return UnboundControl("Listbox1", {20, 31, 560, 256, 0, 0}, kShown)
+  return UnboundControl("Listbox1", {.left = 20, .top = 31, .width = 560, .height = 256, .tabIndex = 0}, kShown)
       .Int("ColumnCount", 4)
       .Text("ColumnWidths", "300 50 30 50")
       .Bool("HasHeading", true)
@@ -74,11 +76,14 @@ std::string PushButtonRecord(std::string_view name, const Place& place, std::str
 }
 
 std::string ProgressBarRecord() {
-  return UnboundControl("ProgressBar1", {20, 330, 100, 20, 0, 3}, kHidden).Int("Maximum", 100).Int("Value", 0).Bytes();
+  return UnboundControl("ProgressBar1", {.left = 20, .top = 330, .width = 100, .height = 20, .tabIndex = 3}, kHidden)
+      .Int("Maximum", 100)
+      .Int("Value", 0)
+      .Bytes();
 }
 
 std::string LabelRecord() {
-  return UnboundControl("LabelRead", {132, 330, 100, 20, 0, 3}, kHidden)
+  return UnboundControl("LabelRead", {.left = 132, .top = 330, .width = 100, .height = 20, .tabIndex = 3}, kHidden)
       .Text("Text", "reading EEPROM")
       .Int("TextAlign", 0)
       .Colour("TextColor", layout::kBlack)
@@ -105,9 +110,14 @@ void WindowHPU::CreateControls0() {
   list->CellBackgroundPaint.Bind([this](Listbox& l, Graphics& g, int32_t row, int32_t column) {
     return Listbox1_CellBackgroundPaint(l, g, row, column);
   });
-  BuildControl<PushButton>("PushButtonWrite", PushButtonRecord("PushButtonWrite", {391, 330, 80, 20, 0, 1}, "Write", true));
-  BuildControl<PushButton>("PushButtonCancel",
-                           PushButtonRecord("PushButtonCancel", {483, 330, 80, 20, 0, 2}, "Cancel", false))
+  BuildControl<PushButton>(
+      "PushButtonWrite",
+      PushButtonRecord("PushButtonWrite", {.left = 391, .top = 330, .width = 80, .height = 20, .tabIndex = 1}, "Write",
+                       true));
+  BuildControl<PushButton>(
+      "PushButtonCancel",
+      PushButtonRecord("PushButtonCancel", {.left = 483, .top = 330, .width = 80, .height = 20, .tabIndex = 2},
+                       "Cancel", false))
       ->Action.Bind([this](PushButton& b) { PushButtonCancel_Action(b); });
   BuildControl<ProgressBar>("ProgressBar1", ProgressBarRecord());
   BuildControl<Label>("LabelRead", LabelRecord());

@@ -1,14 +1,17 @@
 // The main window's layout table: its own properties, its 32 controls in creation order with
 // their initial properties, and the bindings of their events to the window's handlers.
 #include "app/MainMenuBar.h"
-#include "monitor/LayoutRecords.h"
 #include "monitor/WindowMain.h"
+#include "toolkit/LayoutRecords.h"
+
+namespace layout = toolkit::layout;
 
 using layout::DataBinding;
 using layout::Font;
 using layout::kHidden;
 using layout::kShown;
 using layout::Locks;
+using layout::PanelPage;
 using layout::Place;
 using layout::TabStop;
 using layout::UnboundControl;
@@ -18,6 +21,11 @@ using toolkit::Colour;
 using toolkit::PropertyRecordBuilder;
 
 namespace {
+
+// The tab panel's pages: the values and the raw data.
+constexpr std::string_view kTabPanel = "TabPanel1";
+constexpr PanelPage kValuesPage{.panel = kTabPanel, .index = 1};
+constexpr PanelPage kRawDataPage{.panel = kTabPanel, .index = 2};
 
 constexpr Colour kWindowBackground = Colour::FromRGB(225, 227, 227);  // #E1E3E3
 constexpr Colour kValueText = Colour::FromRGB(90, 145, 168);          // #5A91A8
@@ -105,14 +113,15 @@ std::string CheckBoxRecord(std::string_view name, const Place& place, std::strin
 }
 
 std::string PopupRecord() {
-  return VisibleControl("SerialPortsPopupMenu", {119, 21, 335, 20, 0, 0}, kShown, TabStop::Yes)
+  return VisibleControl("SerialPortsPopupMenu", {.left = 119, .top = 21, .width = 335, .height = 20, .tabIndex = 0},
+                        kShown, TabStop::Yes)
       .Text("InitialValue", "")
       .Int("ListIndex", 0)
       .Bytes();
 }
 
 std::string TabPanelRecord() {
-  return UnboundControl("TabPanel1", {20, 72, 683, 346, 0, 3}, kShown)
+  return UnboundControl(kTabPanel, {.left = 20, .top = 72, .width = 683, .height = 346, .tabIndex = 3}, kShown)
       .Text("TabDefinition", "Values\rRaw data")
       .Int("Value", 0)
       .Bool("SmallTabs", false)
@@ -120,7 +129,8 @@ std::string TabPanelRecord() {
 }
 
 std::string TextAreaRecord() {
-  return VisibleControl("TextArea1", {20, 131, 681, 287, 2, 0}, kShown, TabStop::Yes)
+  const Place place{.left = 20, .top = 131, .width = 681, .height = 287, .page = kRawDataPage, .tabIndex = 0};
+  return VisibleControl("TextArea1", place, kShown, TabStop::Yes)
       .Bool("Border", true)
       .Bool("Multiline", true)
       .Bool("ScrollbarHorizontal", false)
@@ -144,8 +154,8 @@ std::string TextAreaRecord() {
 }
 
 std::string TextFieldRecord() {
-  return VisibleControl("TextField1", {235, 52, 37, 22, 0, 8}, kHidden, TabStop::Yes, Font{}, Locks::LeftTop,
-                        DataBinding::Yes, /*hasInitialParent=*/false)
+  return VisibleControl("TextField1", {.left = 235, .top = 52, .width = 37, .height = 22, .tabIndex = 8}, kHidden,
+                        TabStop::Yes, Font{}, Locks::LeftTop, DataBinding::Yes, /*hasInitialParent=*/false)
       .Bool("Border", true)
       .Bool("Password", false)
       .Bool("UseFocusRing", true)
@@ -181,12 +191,15 @@ void WindowMain::CreateControls0() {
   BuildControl<PopupMenu>("SerialPortsPopupMenu", PopupRecord())->Change.Bind([this](PopupMenu& p) {
     SerialPortsPopupMenu_Change(p);
   });
-  BuildControl<Label>("Label1", LabelRecord("Label1", {43, 21, 75, 20, 0, 1}, "Serial Port"));
+  BuildControl<Label>("Label1", LabelRecord("Label1", {.left = 43, .top = 21, .width = 75, .height = 20, .tabIndex = 1},
+                                            "Serial Port"));
   auto serial = BuildControl<Serial>("Serial1", SerialRecord());
   serial->DataAvailable.Bind([this](Serial& port) { Serial1_DataAvailable(port); });
   serial->Error.Bind([this](Serial& port) { Serial1_Error(port); });
-  BuildControl<PushButton>("ConnectButton",
-                           PushButtonRecord("ConnectButton", {466, 22, 98, 20, 0, 2}, "Connect", {true, false}))
+  BuildControl<PushButton>(
+      "ConnectButton",
+      PushButtonRecord("ConnectButton", {.left = 466, .top = 22, .width = 98, .height = 20, .tabIndex = 2}, "Connect",
+                       {true, false}))
       ->Action.Bind([this](PushButton& b) { ConnectButton_Action(b); });
   BuildControl<TabPanel>("TabPanel1", TabPanelRecord());
   BuildControl<TextArea>("TextArea1", TextAreaRecord());
@@ -202,13 +215,17 @@ void WindowMain::CreateControls0() {
       {"LabelName_T", 263, 142, "Box internal temp. (°C)"}, {"LabelName_RPM", 295, 127, "RPM"},
   };
   int32_t tab = 0;
-  for (const NamedRow& row : converterNames)
-    BuildControl<Label>(row.name, LabelRecord(row.name, {56, row.top, row.width, 20, 1, tab++}, row.caption));
+  for (const NamedRow& row : converterNames) {
+    const Place place{
+        .left = 56, .top = row.top, .width = row.width, .height = 20, .page = kValuesPage, .tabIndex = tab++};
+    BuildControl<Label>(row.name, LabelRecord(row.name, place, row.caption));
+  }
   const char* converterValues[] = {"LabelValue_Uin", "LabelValue_Uout", "LabelValue_Iout",
                                    "LabelValue_Pout", "LabelValue_T",    "LabelValue_RPM"};
   int32_t top = 138;
   for (const char* name : converterValues) {
-    BuildControl<Label>(name, ValueLabelRecord(name, {177, top, 101, 19, 1, tab++}, 24, kShown));
+    const Place place{.left = 177, .top = top, .width = 101, .height = 19, .page = kValuesPage, .tabIndex = tab++};
+    BuildControl<Label>(name, ValueLabelRecord(name, place, 24, kShown));
     top += 32;
   }
   const NamedRow hpuNames[] = {
@@ -216,29 +233,40 @@ void WindowMain::CreateControls0() {
       {"LabelName_ModeHPU", 167, 127, "Mode"},
       {"LabelName_Pitch", 199, 127, "Pitch correction"},
   };
-  for (const NamedRow& row : hpuNames)
-    BuildControl<Label>(row.name, LabelRecord(row.name, {351, row.top, row.width, 20, 1, tab++}, row.caption, kHidden));
+  for (const NamedRow& row : hpuNames) {
+    const Place place{
+        .left = 351, .top = row.top, .width = row.width, .height = 20, .page = kValuesPage, .tabIndex = tab++};
+    BuildControl<Label>(row.name, LabelRecord(row.name, place, row.caption, kHidden));
+  }
   const char* hpuValues[] = {"LabelValue_Pression", "LabelValue_ModeHPU", "LabelValue_Pitch"};
   top = 138;
   for (const char* name : hpuValues) {
-    BuildControl<Label>(name, ValueLabelRecord(name, {490, top, 101, 19, 1, tab++}, 16, kHidden));
+    const Place place{.left = 490, .top = top, .width = 101, .height = 19, .page = kValuesPage, .tabIndex = tab++};
+    BuildControl<Label>(name, ValueLabelRecord(name, place, 16, kHidden));
     top += 32;
   }
 
-  BuildControl<CheckBox>("CheckBoxLog", CheckBoxRecord("CheckBoxLog", {621, 22, 100, 20, 0, 5}, "Log", {true, false}, true));
+  BuildControl<CheckBox>(
+      "CheckBoxLog", CheckBoxRecord("CheckBoxLog", {.left = 621, .top = 22, .width = 100, .height = 20, .tabIndex = 5},
+                                    "Log", {true, false}, true));
   BuildControl<Timer>("TimerLog", TimerRecord())->Action.Bind([this](Timer& t) { TimerLog_Action(t); });
-  BuildControl<CheckBox>("CheckBox1", CheckBoxRecord("CheckBox1", {576, 53, 236, 20, 0, 6}, "Disable App Nap", kHidden,
-                                                     false, Locks::LeftBottom))
+  BuildControl<CheckBox>(
+      "CheckBox1", CheckBoxRecord("CheckBox1", {.left = 576, .top = 53, .width = 236, .height = 20, .tabIndex = 6},
+                                  "Disable App Nap", kHidden, false, Locks::LeftBottom))
       ->Action.Bind([this](CheckBox& c) { CheckBox1_Action(c); });
-  BuildControl<PushButton>("PushButton1",
-                           PushButtonRecord("PushButton1", {43, 54, 168, 20, 0, 7}, "Emettre une trame", kHidden))
+  BuildControl<PushButton>(
+      "PushButton1", PushButtonRecord("PushButton1", {.left = 43, .top = 54, .width = 168, .height = 20, .tabIndex = 7},
+                                      "Emettre une trame", kHidden))
       ->Action.Bind([this](PushButton& b) { PushButton1_Action(b); });
   BuildControl<TextField>("TextField1", TextFieldRecord());
 }
 
 void WindowMain::CreateControls1() {
   using namespace toolkit;
-  BuildControl<Label>("Label2", LabelRecord("Label2", {284, 53, 100, 20, 0, 9}, "delay ms", kHidden));
-  BuildControl<CheckBox>("CheckBox2",
-                         CheckBoxRecord("CheckBox2", {354, 53, 142, 20, 0, 10}, "emettre en continu", kHidden, false));
+  BuildControl<Label>(
+      "Label2",
+      LabelRecord("Label2", {.left = 284, .top = 53, .width = 100, .height = 20, .tabIndex = 9}, "delay ms", kHidden));
+  BuildControl<CheckBox>(
+      "CheckBox2", CheckBoxRecord("CheckBox2", {.left = 354, .top = 53, .width = 142, .height = 20, .tabIndex = 10},
+                                  "emettre en continu", kHidden, false));
 }

@@ -1,6 +1,6 @@
 // The shared layout-record builders write, for the controls of both windows, exactly the
 // entries their layout tables have always held, in the same order and so to the same bytes.
-#include "monitor/LayoutRecords.h"
+#include "toolkit/LayoutRecords.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ namespace {
 
 using toolkit::PropertyEntry;
 using toolkit::TextUnitCode;
-using namespace layout;
+using namespace toolkit::layout;
 
 constexpr int32_t kNoIndex = std::numeric_limits<int32_t>::min();
 
@@ -35,8 +35,10 @@ std::string Encoded(const std::vector<PropertyEntry>& entries) {
 TEST(LayoutRecords, ControlsOfBothWindowsKeepTheirRecordsEntryForEntry) {
   const RecordCase cases[] = {
       {"main window: a hidden value label on the panel's first page, in bold Consolas",
-       VisibleControl("LabelValue_Pression", {490, 138, 101, 19, 1, 15}, kHidden, TabStop::None,
-                      Font{"Consolas", 16, 1, true}),
+       VisibleControl("LabelValue_Pression",
+                      {.left = 490, .top = 138, .width = 101, .height = 19,
+                       .page = {.panel = "TabPanel1", .index = 1}, .tabIndex = 15},
+                      kHidden, TabStop::None, Font{"Consolas", 16, 1, true}),
        {{"Name", "LabelValue_Pression"}, {"Index", kNoIndex}, {"Left", 490}, {"Top", 138}, {"Width", 101},
         {"Height", 19}, {"LockLeft", true}, {"LockTop", true}, {"LockRight", false}, {"LockBottom", false},
         {"TabPanelIndex", 1}, {"InitialParent", "TabPanel1"}, {"TabIndex", 15}, {"Visible", false},
@@ -44,7 +46,8 @@ TEST(LayoutRecords, ControlsOfBothWindowsKeepTheirRecordsEntryForEntry) {
         {"TextSize", 16.0f}, {"TextUnit", TextUnitCode{1}}, {"Bold", true}, {"Italic", false},
         {"Underline", false}, {"DataSource", ""}, {"DataField", ""}}},
       {"main window: a hidden check box locked to the bottom",
-       VisibleControl("CheckBox1", {576, 53, 236, 20, 0, 6}, kHidden, TabStop::Yes, Font{}, Locks::LeftBottom),
+       VisibleControl("CheckBox1", {.left = 576, .top = 53, .width = 236, .height = 20, .tabIndex = 6}, kHidden,
+                      TabStop::Yes, Font{}, Locks::LeftBottom),
        {{"Name", "CheckBox1"}, {"Index", kNoIndex}, {"Left", 576}, {"Top", 53}, {"Width", 236}, {"Height", 20},
         {"LockLeft", true}, {"LockTop", false}, {"LockRight", false}, {"LockBottom", true}, {"TabPanelIndex", 0},
         {"InitialParent", ""}, {"TabIndex", 6}, {"TabStop", true}, {"Visible", false}, {"Enabled", true},
@@ -52,22 +55,23 @@ TEST(LayoutRecords, ControlsOfBothWindowsKeepTheirRecordsEntryForEntry) {
         {"TextUnit", TextUnitCode{0}}, {"Bold", false}, {"Italic", false}, {"Underline", false},
         {"DataSource", ""}, {"DataField", ""}}},
       {"main window: the text field, whose record has no initial parent",
-       VisibleControl("TextField1", {235, 52, 37, 22, 0, 8}, kHidden, TabStop::Yes, Font{}, Locks::LeftTop,
-                      DataBinding::Yes, false),
+       VisibleControl("TextField1", {.left = 235, .top = 52, .width = 37, .height = 22, .tabIndex = 8}, kHidden,
+                      TabStop::Yes, Font{}, Locks::LeftTop, DataBinding::Yes, false),
        {{"Name", "TextField1"}, {"Index", kNoIndex}, {"Left", 235}, {"Top", 52}, {"Width", 37}, {"Height", 22},
         {"LockLeft", true}, {"LockTop", true}, {"LockRight", false}, {"LockBottom", false}, {"TabPanelIndex", 0},
         {"TabIndex", 8}, {"TabStop", true}, {"Visible", false}, {"Enabled", true}, {"HelpTag", ""},
         {"AutoDeactivate", true}, {"TextFont", "System"}, {"TextSize", 0.0f}, {"TextUnit", TextUnitCode{0}},
         {"Bold", false}, {"Italic", false}, {"Underline", false}, {"DataSource", ""}, {"DataField", ""}}},
       {"main window: the connect button, shown and disabled",
-       UnboundControl("ConnectButton", {466, 22, 98, 20, 0, 2}, {true, false}),
+       UnboundControl("ConnectButton", {.left = 466, .top = 22, .width = 98, .height = 20, .tabIndex = 2},
+                      {true, false}),
        {{"Name", "ConnectButton"}, {"Index", kNoIndex}, {"Left", 466}, {"Top", 22}, {"Width", 98}, {"Height", 20},
         {"LockLeft", true}, {"LockTop", true}, {"LockRight", false}, {"LockBottom", false}, {"TabPanelIndex", 0},
         {"InitialParent", ""}, {"TabIndex", 2}, {"TabStop", true}, {"Visible", true}, {"Enabled", false},
         {"HelpTag", ""}, {"AutoDeactivate", true}, {"TextFont", "System"}, {"TextSize", 0.0f},
         {"TextUnit", TextUnitCode{0}}, {"Bold", false}, {"Italic", false}, {"Underline", false}}},
       {"HPU window: the cancel button",
-       UnboundControl("PushButtonCancel", {483, 330, 80, 20, 0, 2}, kShown),
+       UnboundControl("PushButtonCancel", {.left = 483, .top = 330, .width = 80, .height = 20, .tabIndex = 2}, kShown),
        {{"Name", "PushButtonCancel"}, {"Index", kNoIndex}, {"Left", 483}, {"Top", 330}, {"Width", 80},
         {"Height", 20}, {"LockLeft", true}, {"LockTop", true}, {"LockRight", false}, {"LockBottom", false},
         {"TabPanelIndex", 0}, {"InitialParent", ""}, {"TabIndex", 2}, {"TabStop", true}, {"Visible", true},

@@ -1,13 +1,12 @@
-#include "monitor/LayoutRecords.h"
+#include "toolkit/LayoutRecords.h"
 
 #include <limits>
 
-namespace layout {
+namespace toolkit::layout {
 
-toolkit::PropertyRecordBuilder VisibleControl(std::string_view name, const Place& place, VisibleState state,
-                                              TabStop tabStop, Font font, Locks locks, DataBinding binding,
-                                              bool hasInitialParent) {
-  toolkit::PropertyRecordBuilder record;
+PropertyRecordBuilder VisibleControl(std::string_view name, const Place& place, VisibleState state, TabStop tabStop,
+                                     Font font, Locks locks, DataBinding binding, bool hasInitialParent) {
+  PropertyRecordBuilder record;
   record.Text("Name", name)
       .Int("Index", std::numeric_limits<int32_t>::min())  // not an element of a control array
       .Int("Left", place.left)
@@ -18,8 +17,8 @@ toolkit::PropertyRecordBuilder VisibleControl(std::string_view name, const Place
       .Bool("LockTop", locks == Locks::LeftTop)
       .Bool("LockRight", false)
       .Bool("LockBottom", locks == Locks::LeftBottom)
-      .Int("TabPanelIndex", place.page);
-  if (hasInitialParent) record.Text("InitialParent", place.page > 0 ? "TabPanel1" : "");
+      .Int("TabPanelIndex", place.page.index);
+  if (hasInitialParent) record.Text("InitialParent", place.page.panel);
   record.Int("TabIndex", place.tabIndex);
   if (tabStop == TabStop::Yes) record.Bool("TabStop", true);
   record.Bool("Visible", state.visible)
@@ -36,8 +35,8 @@ toolkit::PropertyRecordBuilder VisibleControl(std::string_view name, const Place
   return record;
 }
 
-toolkit::PropertyRecordBuilder UnboundControl(std::string_view name, const Place& place, VisibleState state) {
+PropertyRecordBuilder UnboundControl(std::string_view name, const Place& place, VisibleState state) {
   return VisibleControl(name, place, state, TabStop::Yes, Font{}, Locks::LeftTop, DataBinding::None);
 }
 
-}  // namespace layout
+}  // namespace toolkit::layout
