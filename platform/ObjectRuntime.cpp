@@ -70,7 +70,7 @@ std::optional<std::string> TakeArmedRaise(std::string_view selector) {
 }
 
 void Log(Id receiver, const Selector& selector, const Arguments& arguments) {
-  control::SentMessage message{receiver, selector.name, nullptr, arguments.options, std::nullopt};
+  SentMessage message{receiver, selector.name, nullptr, arguments.options, std::nullopt};
   if (arguments.object && arguments.object->HeldText()) {
     message.text = *arguments.object->HeldText();
   } else {

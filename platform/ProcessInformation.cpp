@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <thread>
 
-#include "platform/StandInControl.h"
 #include "platform/StandInState.h"
 
 namespace platform {
@@ -42,28 +41,27 @@ class ProcessInfoObject final : public Object {
     return std::nullopt;
   }
 
-  const std::vector<Id>& Activities() const { return activities_; }
-
  private:
   static int64_t ProcessorCount() { return std::max(1u, std::thread::hardware_concurrency()); }
 
   Id Begin() {
-    Id activity = Make<ActivityObject>(State());
-    activities_.push_back(activity);
+    StandInState& state = State();
+    Id activity = Make<ActivityObject>(state);
+    state.activities.push_back(activity);
     return activity;
   }
 
   // Ending anything but a running activity changes nothing.
   void End(Id activity) {
-    auto running = std::find(activities_.begin(), activities_.end(), activity);
-    if (running == activities_.end()) return;
-    activities_.erase(running);
+    std::vector<Id>& activities = State().activities;
+    auto running = std::find(activities.begin(), activities.end(), activity);
+    if (running == activities.end()) return;
+    activities.erase(running);
     ReleaseObject(activity);
   }
 
   Id versionText_;
   Id processName_;
-  std::vector<Id> activities_;
 };
 
 class ProcessInfoClassObject final : public Object {
@@ -87,13 +85,5 @@ void InstallProcessInformation(StandInState& state) {
   state.processInfoClass = Make<ProcessInfoClassObject>(state, state.sharedProcessInfo);
   state.classes.emplace("NSProcessInfo", state.processInfoClass);
 }
-
-namespace control {
-
-std::vector<Id> ActiveActivities() {
-  return static_cast<const ProcessInfoObject*>(State().sharedProcessInfo)->Activities();
-}
-
-}  // namespace control
 
 }  // namespace platform

@@ -2,15 +2,6 @@
 
 namespace platform {
 
-namespace {
-
-void MakeFresh(StandInState& state) {
-  state = StandInState{};
-  InstallProcessInformation(state);
-}
-
-}  // namespace
-
 StandInState& State() {
   // Never destroyed: objects released during static destruction still find their runtime.
   static StandInState& state = *[] {
@@ -21,10 +12,9 @@ StandInState& State() {
   return state;
 }
 
-namespace control {
-
-void Reset() { MakeFresh(State()); }
-
-}  // namespace control
+void MakeFresh(StandInState& state) {
+  state = StandInState{};
+  InstallProcessInformation(state);
+}
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #pragma once
-// The stand-in's in-process state and its object model, shared by the platform sources only.
+// The stand-in's in-process state and its object model, shared by the platform sources and
+// the tests' control of the stand-in.
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "platform/ObjectRuntime.h"
-#include "platform/StandInControl.h"
 
 namespace platform {
 
@@ -38,6 +39,16 @@ class Object {
   int32_t retainCount = 1;
 };
 
+// One message as it was sent. A string-object argument is recorded as its text at the send.
+struct SentMessage {
+  Id receiver = nullptr;
+  std::string selector;
+  Id argument = nullptr;
+  std::optional<uint64_t> options;
+  std::optional<std::string> text;
+  bool operator==(const SentMessage&) const = default;
+};
+
 struct RaiseSwitch {
   std::string selector;
   std::string reason;
@@ -51,8 +62,10 @@ struct StandInState {
   std::map<std::string, Id, std::less<>> classes;
   Id processInfoClass = nullptr;
   Id sharedProcessInfo = nullptr;
+  // Activities begun through the process-information object and not yet ended, oldest first.
+  std::vector<Id> activities;
 
-  std::vector<control::SentMessage> log;
+  std::vector<SentMessage> log;
   std::optional<RaiseSwitch> raiseSwitch;
   std::optional<int32_t> reportedVersion = 0x1090;
   // Registered guards, innermost last.
@@ -60,6 +73,9 @@ struct StandInState {
 };
 
 StandInState& State();
+// Makes the state a fresh system's: every object made so far is gone, the log is empty,
+// nothing is set to raise and the version is the default.
+void MakeFresh(StandInState& state);
 
 template <class T, class... Args>
 T* Make(StandInState& state, Args&&... args) {

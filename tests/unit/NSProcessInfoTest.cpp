@@ -12,8 +12,8 @@
 #include "app/NSProcessInfo.h"
 #include "app/NSProcessInfoToken.h"
 #include "platform/ObjectRuntime.h"
-#include "platform/StandInControl.h"
 #include "tests/support/CaughtErrorReports.h"
+#include "tests/support/StandInControl.h"
 #include "toolkit/Exceptions.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "platform/ObjectRuntime.h"
-#include "platform/StandInControl.h"
 #include "platform/StringObjects.h"
+#include "tests/support/StandInControl.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/ObjCExceptions.h"
 #include "toolkit/System.h"

@@ -3,7 +3,7 @@
 #include "app/NSProcessInfoToken.h"
 #include "app/Startup.h"
 #include "monitor/WindowMain.h"
-#include "platform/StandInControl.h"
+#include "tests/support/StandInControl.h"
 #include "tests/support/TestEnvironment.h"
 
 namespace {

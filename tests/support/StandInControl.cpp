@@ -1,10 +1,8 @@
-#include "platform/StandInControl.h"
+#include "tests/support/StandInControl.h"
 
 #include <algorithm>
 
-#include "platform/StandInState.h"
-
-namespace platform::control {
+namespace platform {
 
 std::ostream& operator<<(std::ostream& out, const SentMessage& message) {
   out << '[' << static_cast<const void*>(message.receiver) << ' ' << message.selector;
@@ -13,6 +11,10 @@ std::ostream& operator<<(std::ostream& out, const SentMessage& message) {
   if (message.text) out << " text \"" << *message.text << '"';
   return out << ']';
 }
+
+namespace control {
+
+void Reset() { MakeFresh(State()); }
 
 void SetReportedVersion(std::optional<int32_t> version) { State().reportedVersion = version; }
 
@@ -28,6 +30,8 @@ Id ProcessInfoClass() { return State().processInfoClass; }
 
 Id SharedProcessInfo() { return State().sharedProcessInfo; }
 
+std::vector<Id> ActiveActivities() { return State().activities; }
+
 int32_t RetainCount(Id object) { return object ? object->retainCount : 0; }
 
 int32_t LiveObjectCount() {
@@ -37,4 +41,6 @@ int32_t LiveObjectCount() {
   }));
 }
 
-}  // namespace platform::control
+}  // namespace control
+
+}  // namespace platform

@@ -8,19 +8,15 @@
 #include <vector>
 
 #include "platform/ObjectRuntime.h"
+#include "platform/StandInState.h"
 
-namespace platform::control {
+namespace platform {
 
-// One message as it was sent. A string-object argument is recorded as its text at the send.
-struct SentMessage {
-  Id receiver = nullptr;
-  std::string selector;
-  Id argument = nullptr;
-  std::optional<uint64_t> options;
-  std::optional<std::string> text;
-  bool operator==(const SentMessage&) const = default;
-};
 std::ostream& operator<<(std::ostream& out, const SentMessage& message);
+
+namespace control {
+
+using platform::SentMessage;
 
 // A fresh system: every object made so far is gone, the log is empty, nothing is set to
 // raise and the version is the default 0x1090.
@@ -47,4 +43,6 @@ int32_t RetainCount(Id object);
 // Objects not yet deallocated, classes aside.
 int32_t LiveObjectCount();
 
-}  // namespace platform::control
+}  // namespace control
+
+}  // namespace platform
