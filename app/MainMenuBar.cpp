@@ -10,12 +10,13 @@ toolkit::Ref<MainMenuBar>& ImplicitInstance() {
 }
 
 toolkit::Ref<toolkit::MenuItem> MakeItem(const MainMenuBar::Row& row) {
-  toolkit::Ref<toolkit::MenuItem> item =
-      row.quits ? toolkit::Ref<toolkit::MenuItem>(toolkit::New<toolkit::QuitMenuItem>()) : toolkit::New<toolkit::MenuItem>();
+  toolkit::Ref<toolkit::MenuItem> item = row.kind == MainMenuBar::ItemKind::Quit
+                                             ? toolkit::Ref<toolkit::MenuItem>(toolkit::New<toolkit::QuitMenuItem>())
+                                             : toolkit::New<toolkit::MenuItem>();
   item->SetName(row.name);
-  item->SetAutoEnable(row.autoEnable);
+  item->SetAutoEnable(row.enabling == MainMenuBar::Enabling::Automatic);
   item->SetText(row.text);
-  item->SetVisible(row.visible);
+  item->SetVisible(row.visibility == MainMenuBar::Visibility::Shown);
   item->SetKeyboardShortcut(row.shortcut);
   return item;
 }
@@ -36,36 +37,40 @@ void MainMenuBar::AddMenu(const Row& menu, std::initializer_list<Row> items) {
 }
 
 void MainMenuBar::Untitled0() {
-  AddMenu({"FileMenu", "&File", "", true, true}, {{"FileQuit", "&Quit", "Cmd+Q", true, true, true}});
+  AddMenu({"FileMenu", "&File", ""},
+          {{"FileQuit", "&Quit", "Cmd+Q", Enabling::Automatic, Visibility::Shown, ItemKind::Quit}});
 }
 
 void MainMenuBar::Untitled1() {
-  AddMenu({"EditMenu", "&Edit", "", true, true}, {
-                                                     {"EditUndo", "&Undo", "Cmd+Z", true, true},
-                                                     {"EditSeparator1", "-", "", true, true},
-                                                     {"EditCut", "Cu&t", "Cmd+X", true, true},
-                                                     {"EditCopy", "&Copy", "Cmd+C", true, true},
-                                                     {"EditPaste", "&Paste", "Cmd+V", true, true},
-                                                     {"EditClear", "&Delete", "", true, true},
-                                                     {"EditSeparator2", "-", "", true, true},
-                                                     {"EditSelectAll", "Select &All", "Cmd+A", true, true},
-                                                 });
+  AddMenu({"EditMenu", "&Edit", ""}, {
+                                         {"EditUndo", "&Undo", "Cmd+Z"},
+                                         {"EditSeparator1", "-", ""},
+                                         {"EditCut", "Cu&t", "Cmd+X"},
+                                         {"EditCopy", "&Copy", "Cmd+C"},
+                                         {"EditPaste", "&Paste", "Cmd+V"},
+                                         {"EditClear", "&Delete", ""},
+                                         {"EditSeparator2", "-", ""},
+                                         {"EditSelectAll", "Select &All", "Cmd+A"},
+                                     });
 }
 
 void MainMenuBar::Untitled2() {
-  AddMenu({"SerialPortMenu", "Serial Port", "", true, false}, {
-                                                                  {"ActualSerialPort", "Actual serial port", "", true, true},
-                                                                  {"UntitledSeparator", "-", "", true, true},
-                                                                  {"SelectSerialPortMenu", "Select Serial Port", "", true, true},
-                                                              });
+  AddMenu({"SerialPortMenu", "Serial Port", "", Enabling::Automatic, Visibility::Hidden},
+          {
+              {"ActualSerialPort", "Actual serial port", ""},
+              {"UntitledSeparator", "-", ""},
+              {"SelectSerialPortMenu", "Select Serial Port", ""},
+          });
 }
 
 void MainMenuBar::Untitled3() {
-  AddMenu({"ConverterMenu", "Converter", "", true, false}, {{"ConverterEEPROM", "EEPROM", "", false, false}});
+  AddMenu({"ConverterMenu", "Converter", "", Enabling::Automatic, Visibility::Hidden},
+          {{"ConverterEEPROM", "EEPROM", "", Enabling::Manual, Visibility::Hidden}});
 }
 
 void MainMenuBar::Untitled4() {
-  AddMenu({"HPUMenu", "HPU", "", true, false}, {{"HPUEEPROM", "EEPROM", "", false, false}});
+  AddMenu({"HPUMenu", "HPU", "", Enabling::Automatic, Visibility::Hidden},
+          {{"HPUEEPROM", "EEPROM", "", Enabling::Manual, Visibility::Hidden}});
 }
 
 namespace single {

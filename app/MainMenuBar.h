@@ -16,13 +16,17 @@ class MainMenuBar : public toolkit::MenuBar {
   virtual void Untitled3();
   virtual void Untitled4();
 
+  enum class Enabling { Automatic, Manual };
+  enum class Visibility { Shown, Hidden };
+  enum class ItemKind { Plain, Quit };  // Quit: a QuitMenuItem
+
   struct Row {
     const char* name;
     const char* text;
     const char* shortcut;  // "" for none
-    bool autoEnable;
-    bool visible;
-    bool quits = false;    // a QuitMenuItem
+    Enabling enabling = Enabling::Automatic;
+    Visibility visibility = Visibility::Shown;
+    ItemKind kind = ItemKind::Plain;
   };
 
  private:

@@ -83,7 +83,7 @@ void WindowHPU::ThreadRefreshWindow_HPU_Run(toolkit::Thread& thread) {
   progressValue = 100;
 
   // The timer draws the second answer meanwhile.
-  single::App()->CurrentThread()->Sleep(200, false);
+  single::App()->CurrentThread()->Sleep(200, toolkit::Thread::WakeEarly::No);
   Timer1()->SetMode(toolkit::Timer::ModeOff);
   // Until the window closes and kills the thread.
   thread.Suspend();

@@ -5,10 +5,9 @@
 
 namespace layout = toolkit::layout;
 
-using layout::kHidden;
-using layout::kShown;
 using layout::Place;
 using layout::UnboundControl;
+using layout::VisibleState;
 using toolkit::PropertyRecordBuilder;
 
 namespace {
@@ -41,7 +40,8 @@ std::string WindowRecord() {
 }
 
 std::string ListboxRecord() {
-  return UnboundControl("Listbox1", {.left = 20, .top = 31, .width = 560, .height = 256, .tabIndex = 0}, kShown)
+  return UnboundControl("Listbox1", {.left = 20, .top = 31, .width = 560, .height = 256, .tabIndex = 0},
+                        VisibleState::Shown)
       .Int("ColumnCount", 4)
       .Text("ColumnWidths", "300 50 30 50")
       .Bool("HasHeading", true)
@@ -66,24 +66,29 @@ std::string ListboxRecord() {
       .Bytes();
 }
 
-std::string PushButtonRecord(std::string_view name, const Place& place, std::string_view caption, bool isDefault) {
-  return UnboundControl(name, place, kShown)
+// The button that Return presses, or the one Escape presses.
+enum class ButtonRole { Default, Cancel };
+
+std::string PushButtonRecord(std::string_view name, const Place& place, std::string_view caption, ButtonRole role) {
+  return UnboundControl(name, place, VisibleState::Shown)
       .Text("Caption", caption)
-      .Bool("Default", isDefault)
-      .Bool("Cancel", !isDefault)
+      .Bool("Default", role == ButtonRole::Default)
+      .Bool("Cancel", role == ButtonRole::Cancel)
       .Int("ButtonStyle", 0)
       .Bytes();
 }
 
 std::string ProgressBarRecord() {
-  return UnboundControl("ProgressBar1", {.left = 20, .top = 330, .width = 100, .height = 20, .tabIndex = 3}, kHidden)
+  return UnboundControl("ProgressBar1", {.left = 20, .top = 330, .width = 100, .height = 20, .tabIndex = 3},
+                        VisibleState::Hidden)
       .Int("Maximum", 100)
       .Int("Value", 0)
       .Bytes();
 }
 
 std::string LabelRecord() {
-  return UnboundControl("LabelRead", {.left = 132, .top = 330, .width = 100, .height = 20, .tabIndex = 3}, kHidden)
+  return UnboundControl("LabelRead", {.left = 132, .top = 330, .width = 100, .height = 20, .tabIndex = 3},
+                        VisibleState::Hidden)
       .Text("Text", "reading EEPROM")
       .Int("TextAlign", 0)
       .Colour("TextColor", layout::kBlack)
@@ -113,11 +118,11 @@ void WindowHPU::CreateControls0() {
   BuildControl<PushButton>(
       "PushButtonWrite",
       PushButtonRecord("PushButtonWrite", {.left = 391, .top = 330, .width = 80, .height = 20, .tabIndex = 1}, "Write",
-                       true));
+                       ButtonRole::Default));
   BuildControl<PushButton>(
       "PushButtonCancel",
       PushButtonRecord("PushButtonCancel", {.left = 483, .top = 330, .width = 80, .height = 20, .tabIndex = 2},
-                       "Cancel", false))
+                       "Cancel", ButtonRole::Cancel))
       ->Action.Bind([this](PushButton& b) { PushButtonCancel_Action(b); });
   BuildControl<ProgressBar>("ProgressBar1", ProgressBarRecord());
   BuildControl<Label>("LabelRead", LabelRecord());

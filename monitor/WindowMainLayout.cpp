@@ -8,8 +8,7 @@ namespace layout = toolkit::layout;
 
 using layout::DataBinding;
 using layout::Font;
-using layout::kHidden;
-using layout::kShown;
+using layout::InitialParent;
 using layout::Locks;
 using layout::PanelPage;
 using layout::Place;
@@ -72,7 +71,7 @@ std::string SerialRecord() {
 }
 
 std::string LabelRecord(std::string_view name, const Place& place, std::string_view text,
-                        VisibleState state = kShown) {
+                        VisibleState state = VisibleState::Shown) {
   return VisibleControl(name, place, state, TabStop::None)
       .Bool("Multiline", false)
       .Bool("Selectable", false)
@@ -84,7 +83,8 @@ std::string LabelRecord(std::string_view name, const Place& place, std::string_v
 }
 
 std::string ValueLabelRecord(std::string_view name, const Place& place, float size, VisibleState state) {
-  return VisibleControl(name, place, state, TabStop::None, Font{"Consolas", size, 1, true})
+  return VisibleControl(name, place, state, TabStop::None,
+                        Font{.family = "Consolas", .size = size, .unit = 1, .bold = true})
       .Bool("Multiline", false)
       .Bool("Selectable", false)
       .Bool("Transparent", false)
@@ -103,25 +103,28 @@ std::string PushButtonRecord(std::string_view name, const Place& place, std::str
       .Bytes();
 }
 
+enum class Ticked { No, Yes };
+
 std::string CheckBoxRecord(std::string_view name, const Place& place, std::string_view caption, VisibleState state,
-                           bool ticked, Locks locks = Locks::LeftTop) {
+                           Ticked ticked, Locks locks = Locks::LeftTop) {
   return VisibleControl(name, place, state, TabStop::Yes, Font{}, locks)
       .Text("Caption", caption)
-      .Int("State", ticked ? 1 : 0)
-      .Bool("Value", ticked)
+      .Int("State", ticked == Ticked::Yes ? 1 : 0)
+      .Bool("Value", ticked == Ticked::Yes)
       .Bytes();
 }
 
 std::string PopupRecord() {
   return VisibleControl("SerialPortsPopupMenu", {.left = 119, .top = 21, .width = 335, .height = 20, .tabIndex = 0},
-                        kShown, TabStop::Yes)
+                        VisibleState::Shown, TabStop::Yes)
       .Text("InitialValue", "")
       .Int("ListIndex", 0)
       .Bytes();
 }
 
 std::string TabPanelRecord() {
-  return UnboundControl(kTabPanel, {.left = 20, .top = 72, .width = 683, .height = 346, .tabIndex = 3}, kShown)
+  return UnboundControl(kTabPanel, {.left = 20, .top = 72, .width = 683, .height = 346, .tabIndex = 3},
+                        VisibleState::Shown)
       .Text("TabDefinition", "Values\rRaw data")
       .Int("Value", 0)
       .Bool("SmallTabs", false)
@@ -130,7 +133,7 @@ std::string TabPanelRecord() {
 
 std::string TextAreaRecord() {
   const Place place{.left = 20, .top = 131, .width = 681, .height = 287, .page = kRawDataPage, .tabIndex = 0};
-  return VisibleControl("TextArea1", place, kShown, TabStop::Yes)
+  return VisibleControl("TextArea1", place, VisibleState::Shown, TabStop::Yes)
       .Bool("Border", true)
       .Bool("Multiline", true)
       .Bool("ScrollbarHorizontal", false)
@@ -154,8 +157,9 @@ std::string TextAreaRecord() {
 }
 
 std::string TextFieldRecord() {
-  return VisibleControl("TextField1", {.left = 235, .top = 52, .width = 37, .height = 22, .tabIndex = 8}, kHidden,
-                        TabStop::Yes, Font{}, Locks::LeftTop, DataBinding::Yes, /*hasInitialParent=*/false)
+  return VisibleControl("TextField1", {.left = 235, .top = 52, .width = 37, .height = 22, .tabIndex = 8},
+                        VisibleState::Hidden, TabStop::Yes, Font{}, Locks::LeftTop, DataBinding::Yes,
+                        InitialParent::None)
       .Bool("Border", true)
       .Bool("Password", false)
       .Bool("UseFocusRing", true)
@@ -199,7 +203,7 @@ void WindowMain::CreateControls0() {
   BuildControl<PushButton>(
       "ConnectButton",
       PushButtonRecord("ConnectButton", {.left = 466, .top = 22, .width = 98, .height = 20, .tabIndex = 2}, "Connect",
-                       {true, false}))
+                       VisibleState::ShownDisabled))
       ->Action.Bind([this](PushButton& b) { ConnectButton_Action(b); });
   BuildControl<TabPanel>("TabPanel1", TabPanelRecord());
   BuildControl<TextArea>("TextArea1", TextAreaRecord());
@@ -225,7 +229,7 @@ void WindowMain::CreateControls0() {
   int32_t top = 138;
   for (const char* name : converterValues) {
     const Place place{.left = 177, .top = top, .width = 101, .height = 19, .page = kValuesPage, .tabIndex = tab++};
-    BuildControl<Label>(name, ValueLabelRecord(name, place, 24, kShown));
+    BuildControl<Label>(name, ValueLabelRecord(name, place, 24, VisibleState::Shown));
     top += 32;
   }
   const NamedRow hpuNames[] = {
@@ -236,27 +240,27 @@ void WindowMain::CreateControls0() {
   for (const NamedRow& row : hpuNames) {
     const Place place{
         .left = 351, .top = row.top, .width = row.width, .height = 20, .page = kValuesPage, .tabIndex = tab++};
-    BuildControl<Label>(row.name, LabelRecord(row.name, place, row.caption, kHidden));
+    BuildControl<Label>(row.name, LabelRecord(row.name, place, row.caption, VisibleState::Hidden));
   }
   const char* hpuValues[] = {"LabelValue_Pression", "LabelValue_ModeHPU", "LabelValue_Pitch"};
   top = 138;
   for (const char* name : hpuValues) {
     const Place place{.left = 490, .top = top, .width = 101, .height = 19, .page = kValuesPage, .tabIndex = tab++};
-    BuildControl<Label>(name, ValueLabelRecord(name, place, 16, kHidden));
+    BuildControl<Label>(name, ValueLabelRecord(name, place, 16, VisibleState::Hidden));
     top += 32;
   }
 
   BuildControl<CheckBox>(
       "CheckBoxLog", CheckBoxRecord("CheckBoxLog", {.left = 621, .top = 22, .width = 100, .height = 20, .tabIndex = 5},
-                                    "Log", {true, false}, true));
+                                    "Log", VisibleState::ShownDisabled, Ticked::Yes));
   BuildControl<Timer>("TimerLog", TimerRecord())->Action.Bind([this](Timer& t) { TimerLog_Action(t); });
   BuildControl<CheckBox>(
       "CheckBox1", CheckBoxRecord("CheckBox1", {.left = 576, .top = 53, .width = 236, .height = 20, .tabIndex = 6},
-                                  "Disable App Nap", kHidden, false, Locks::LeftBottom))
+                                  "Disable App Nap", VisibleState::Hidden, Ticked::No, Locks::LeftBottom))
       ->Action.Bind([this](CheckBox& c) { CheckBox1_Action(c); });
   BuildControl<PushButton>(
       "PushButton1", PushButtonRecord("PushButton1", {.left = 43, .top = 54, .width = 168, .height = 20, .tabIndex = 7},
-                                      "Emettre une trame", kHidden))
+                                      "Emettre une trame", VisibleState::Hidden))
       ->Action.Bind([this](PushButton& b) { PushButton1_Action(b); });
   BuildControl<TextField>("TextField1", TextFieldRecord());
 }
@@ -264,9 +268,9 @@ void WindowMain::CreateControls0() {
 void WindowMain::CreateControls1() {
   using namespace toolkit;
   BuildControl<Label>(
-      "Label2",
-      LabelRecord("Label2", {.left = 284, .top = 53, .width = 100, .height = 20, .tabIndex = 9}, "delay ms", kHidden));
+      "Label2", LabelRecord("Label2", {.left = 284, .top = 53, .width = 100, .height = 20, .tabIndex = 9}, "delay ms",
+                            VisibleState::Hidden));
   BuildControl<CheckBox>(
       "CheckBox2", CheckBoxRecord("CheckBox2", {.left = 354, .top = 53, .width = 142, .height = 20, .tabIndex = 10},
-                                  "emettre en continu", kHidden, false));
+                                  "emettre en continu", VisibleState::Hidden, Ticked::No));
 }

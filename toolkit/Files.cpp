@@ -63,7 +63,7 @@ Ref<TextOutputStream> TextOutputStream::Create(const Ref<FolderItem>& item) {
   int error = OpenForWriting(file.path_, O_CREAT | O_EXCL, descriptor);
   const bool made = error == 0;
   if (error == EEXIST) error = OpenForWriting(file.path_, O_TRUNC, descriptor);
-  return Opened(file, error, descriptor, {made, 0}, "cannot create");
+  return Opened(file, error, descriptor, {.absent = made, .length = 0}, "cannot create");
 }
 
 // Without O_CREAT: a file gone since it was checked is not silently begun again headless.
@@ -76,7 +76,7 @@ Ref<TextOutputStream> TextOutputStream::Append(const Ref<FolderItem>& item) {
     error = Uninterrupted([&] { return Files().Size(descriptor, length); });
     if (error != 0) Files().Close(descriptor);
   }
-  return Opened(file, error, descriptor, {false, length}, "cannot append to");
+  return Opened(file, error, descriptor, {.absent = false, .length = length}, "cannot append to");
 }
 
 Ref<TextOutputStream> TextOutputStream::Opened(FolderItem& file, int error, int descriptor, FormerFile former,

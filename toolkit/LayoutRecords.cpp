@@ -5,7 +5,7 @@
 namespace toolkit::layout {
 
 PropertyRecordBuilder VisibleControl(std::string_view name, const Place& place, VisibleState state, TabStop tabStop,
-                                     Font font, Locks locks, DataBinding binding, bool hasInitialParent) {
+                                     Font font, Locks locks, DataBinding binding, InitialParent parent) {
   PropertyRecordBuilder record;
   record.Text("Name", name)
       .Int("Index", std::numeric_limits<int32_t>::min())  // not an element of a control array
@@ -18,11 +18,11 @@ PropertyRecordBuilder VisibleControl(std::string_view name, const Place& place, 
       .Bool("LockRight", false)
       .Bool("LockBottom", locks == Locks::LeftBottom)
       .Int("TabPanelIndex", place.page.index);
-  if (hasInitialParent) record.Text("InitialParent", place.page.panel);
+  if (parent == InitialParent::Yes) record.Text("InitialParent", place.page.panel);
   record.Int("TabIndex", place.tabIndex);
   if (tabStop == TabStop::Yes) record.Bool("TabStop", true);
-  record.Bool("Visible", state.visible)
-      .Bool("Enabled", state.enabled)
+  record.Bool("Visible", state != VisibleState::Hidden)
+      .Bool("Enabled", state != VisibleState::ShownDisabled)
       .Text("HelpTag", "")
       .Bool("AutoDeactivate", true)
       .Text("TextFont", font.family)

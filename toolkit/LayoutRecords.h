@@ -26,8 +26,11 @@ struct Place {
 };
 
 enum class Locks { LeftTop, LeftBottom };
+
+// Whether the record has these entries at all.
 enum class TabStop { None, Yes };
 enum class DataBinding { None, Yes };
+enum class InitialParent { None, Yes };
 
 struct Font {
   std::string_view family = "System";
@@ -36,18 +39,14 @@ struct Font {
   bool bold = false;
 };
 
-struct VisibleState {
-  bool visible = true;
-  bool enabled = true;
-};
-inline constexpr VisibleState kShown{};
-inline constexpr VisibleState kHidden{false, true};
+// How a control starts; a hidden one is enabled.
+enum class VisibleState { Shown, ShownDisabled, Hidden };
 
 // Name, Index, place, locks, page and parent, tab order, state, help tag, font and the
 // data-binding entries, as a visible control's record holds them.
 PropertyRecordBuilder VisibleControl(std::string_view name, const Place& place, VisibleState state, TabStop tabStop,
                                      Font font = {}, Locks locks = Locks::LeftTop,
-                                     DataBinding binding = DataBinding::Yes, bool hasInitialParent = true);
+                                     DataBinding binding = DataBinding::Yes, InitialParent parent = InitialParent::Yes);
 // The same for a control bound to no data: a tab stop in the system font, locked to the
 // window's left and top.
 PropertyRecordBuilder UnboundControl(std::string_view name, const Place& place, VisibleState state);

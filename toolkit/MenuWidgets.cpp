@@ -10,15 +10,17 @@ namespace toolkit {
 
 namespace {
 
+enum class Container { Bar, Menu };
+
 // The bar's children are menus even while empty; below them, an item with children is a submenu.
-void AddMenuWidgets(Window& window, QWidget& container, const Ref<MenuItem>& parent, bool containerIsBar) {
+void AddMenuWidgets(Window& window, QWidget& container, const Ref<MenuItem>& parent, Container kind) {
   for (int32_t i = 0; i < parent->Count(); ++i) {
     Ref<MenuItem> item = parent->Item(i);
     QAction* action = nullptr;
-    if (containerIsBar || item->Count() > 0) {
+    if (kind == Container::Bar || item->Count() > 0) {
       auto* menu = new QMenu(QString::fromStdString(item->Text()), &container);
       container.addAction(menu->menuAction());
-      AddMenuWidgets(window, *menu, item, false);
+      AddMenuWidgets(window, *menu, item, Container::Menu);
       action = menu->menuAction();
     } else if (item->IsSeparator()) {
       auto* menu = static_cast<QMenu*>(&container);
@@ -39,7 +41,7 @@ void AddMenuWidgets(Window& window, QWidget& container, const Ref<MenuItem>& par
 }  // namespace
 
 void AddMenuBarWidgets(Window& window, QMenuBar& widgets, const Ref<MenuBar>& bar) {
-  AddMenuWidgets(window, widgets, bar, true);
+  AddMenuWidgets(window, widgets, bar, Container::Bar);
 }
 
 }  // namespace toolkit

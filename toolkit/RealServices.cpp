@@ -85,11 +85,14 @@ class ErrorReportWindow {
     // At the process's end Qt may be gone before the services; the system takes the window then.
     if (QCoreApplication::instance()) delete box_;
   }
-  void Show(const std::string& text) { Post(text, true); }
-  void Update(const std::string& text) { Post(text, false); }
+  void Show(const std::string& text) { Post(text, Reach::OpensTheWindow); }
+  void Update(const std::string& text) { Post(text, Reach::OnlyAnOpenWindow); }
 
  private:
-  void Post(const std::string& text, bool open) {
+  enum class Reach { OpensTheWindow, OnlyAnOpenWindow };
+
+  void Post(const std::string& text, Reach reach) {
+    const bool open = reach == Reach::OpensTheWindow;
     QMetaObject::invokeMethod(
         &context_,
         [this, text = QString::fromStdString(text), open] {

@@ -33,7 +33,7 @@ void Thread::Kill() {
   thread_->Kill();
 }
 
-void Thread::Sleep(int32_t milliseconds, bool /*wakeEarly*/) { thread_->Sleep(milliseconds); }
+void Thread::Sleep(int32_t milliseconds, WakeEarly /*wakeEarly*/) { thread_->Sleep(milliseconds); }
 
 void Thread::Suspend() { thread_->Suspend(); }
 

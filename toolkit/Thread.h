@@ -25,9 +25,10 @@ class Thread : public Control {
   void Run();
   // Ends the thread wherever it waits; the objects on its stack are destroyed.
   void Kill();
-  // From inside the thread: gives way for at least the milliseconds. wakeEarly allows the
+  // From inside the thread: gives way for at least the milliseconds. WakeEarly::Yes allows the
   // sleep to end sooner when nothing else is due; this toolkit always sleeps the full time.
-  void Sleep(int32_t milliseconds, bool wakeEarly = false);
+  enum class WakeEarly { No, Yes };
+  void Sleep(int32_t milliseconds, WakeEarly wakeEarly = WakeEarly::No);
   // From inside the thread: parks it until Resume.
   void Suspend();
   void Resume();

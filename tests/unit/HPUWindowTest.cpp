@@ -344,7 +344,8 @@ INSTANTIATE_TEST_SUITE_P(
     Kills, HPUWorkerKillTest,
     ::testing::Combine(
         ::testing::Values(Wait{"Yielding", [](toolkit::Thread&) { for (;;) toolkit::YieldToNextThread(); }},
-                          Wait{"Sleeping", [](toolkit::Thread& t) { t.Sleep(1000000, false); }},
+                          Wait{"Sleeping",
+                               [](toolkit::Thread& t) { t.Sleep(1000000, toolkit::Thread::WakeEarly::No); }},
                           Wait{"Suspended", [](toolkit::Thread& t) { t.Suspend(); }}),
         ::testing::Values(Closing{"Cancel", [](WindowHPU& w) { w.PushButtonCancel()->Push(); }},
                           Closing{"CloseBox",
