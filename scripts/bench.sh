@@ -10,9 +10,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-HYDROMON_WITH_BENCH=1 scripts/install-deps.sh
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHYDROMON_BUILD_BENCH=ON > /dev/null
-cmake --build build-bench --target receiver_benchmark > /dev/null
+scripts/install-deps.sh bench
+cmake --preset bench > /dev/null
+cmake --build --preset bench > /dev/null
 
 results="$(mktemp)"
 trap 'rm -f "$results"' EXIT

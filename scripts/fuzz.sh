@@ -7,11 +7,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:?usage: scripts/fuzz.sh SECONDS}"
-scripts/install-deps.sh
+scripts/install-deps.sh test
 
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DHYDROMON_SANITIZE=ON -DHYDROMON_BUILD_FUZZ=ON -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link > /dev/null
-cmake --build build-fuzz --target fuzz_receiver fuzz_property_record
+cmake --preset fuzz > /dev/null
+cmake --build --preset fuzz
 
 export QT_QPA_PLATFORM=offscreen
 source scripts/sanitizer-env.sh

@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and its tests need, only those missing.
+# scripts/install-deps.sh build|test|bench: installs the Debian packages a purpose needs, only
+# those missing:
+#   build  building and running the program;
+#   test   building and running every test, in both trees, and fuzzing;
+#   bench  the benchmark and the line-rate measurement.
 # apt-get update runs only when something must be installed, through sudo unless run as root:
 # everything else (the build, the tests, the program) runs as the user who called the script.
 set -euo pipefail
 
-packages=(
-  cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-serialport-dev
-  libboost-context-dev
-  libgtest-dev googletest
-  clang libclang-rt-14-dev  # the sanitizer tree; libFuzzer ships with clang's runtime
-  xvfb xauth
-)
-if [ "${HYDROMON_WITH_BENCH:-0}" = 1 ]; then packages+=(libbenchmark-dev); fi
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libboost-context-dev)
+case "${1:-}" in
+  build) ;;
+  # libclang-rt-dev is the sanitizer runtime, libFuzzer included, of the clang "clang" installs.
+  test) packages+=(libgtest-dev googletest clang libclang-rt-dev xvfb xauth) ;;
+  bench) packages+=(libbenchmark-dev xvfb) ;;
+  *) echo "usage: scripts/install-deps.sh build|test|bench" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -4,9 +4,9 @@
 # Gives: $work, $xvfb, track PID, wait_for_line FILE, start_bus OPTIONS..., bus_port,
 # "${program_on_port[@]}", cpu_ticks PID, share TICKS STARTED ENDED.
 
-HYDROMON_WITH_BENCH=1 scripts/install-deps.sh
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHYDROMON_BUILD_BENCH=ON > /dev/null
-cmake --build build-bench --target hydromon_on_port bus_simulator > /dev/null
+scripts/install-deps.sh bench
+cmake --preset bench > /dev/null
+cmake --build --preset bench --target hydromon_on_port bus_simulator > /dev/null
 
 work="$(mktemp -d)"
 pids=()

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds hydromon into build/ and starts it.
+# Builds hydromon into build/, without the tests, and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-cmake --build build --target hydromon
+scripts/install-deps.sh build
+cmake --preset program > /dev/null
+cmake --build --preset program
 exec build/hydromon "$@"

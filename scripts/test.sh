@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+scripts/install-deps.sh test
 
 export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"
@@ -12,16 +12,15 @@ strict=OFF
 if [ "${CI:-}" = true ]; then strict=ON; fi
 
 echo "== GCC build =="
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHYDROMON_WARNINGS_AS_ERRORS="$strict" > /dev/null
-cmake --build build
-ctest --test-dir build --output-on-failure -j "$jobs"
+cmake --preset normal -DHYDROMON_WARNINGS_AS_ERRORS="$strict" > /dev/null
+cmake --build --preset normal
+ctest --preset normal -j "$jobs"
 
 echo "== clang build with AddressSanitizer and UndefinedBehaviorSanitizer =="
-CC=clang CXX=clang++ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DHYDROMON_SANITIZE=ON -DHYDROMON_WARNINGS_AS_ERRORS="$strict" > /dev/null
-cmake --build build-sanitize
+cmake --preset sanitize -DHYDROMON_WARNINGS_AS_ERRORS="$strict" > /dev/null
+cmake --build --preset sanitize
 source scripts/sanitizer-env.sh
-ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+ctest --preset sanitize -j "$jobs"
 
 # --- Fuzzing, in CI only: each fuzz target for 60 s from its seed corpus (scripts/fuzz.sh) ---
 if [ "${CI:-}" = true ]; then
