@@ -4,11 +4,8 @@
 #include "toolkit/Ref.h"
 
 // A control accessor: the control registered under the accessor's name, as its class.
-#define TOOLKIT_CONTROL_ACCESSOR(ControlClass, ControlName)       \
-  ::toolkit::Ref<ControlClass> ControlName() const {              \
-    static ::toolkit::ControlLookupCache cache;                   \
-    return ControlAs<ControlClass>(#ControlName, cache);          \
-  }
+#define TOOLKIT_CONTROL_ACCESSOR(ControlClass, ControlName) \
+  ::toolkit::Ref<ControlClass> ControlName() const { return ControlAs<ControlClass>(#ControlName); }
 
 // A menu-item accessor: the item of the accessor's name anywhere in the window's menu bar.
 #define TOOLKIT_MENU_ITEM_ACCESSOR(ItemClass, ItemName) \

@@ -93,11 +93,6 @@ void KeepClosedWindow(std::shared_ptr<Window> window) {
 
 }  // namespace
 
-uint64_t Window::NextSerial() {
-  static uint64_t last = 0;
-  return ++last;
-}
-
 Window::Window(std::string registeredClassName) : className_(std::move(registeredClassName)) {}
 
 Window::~Window() {
@@ -157,14 +152,9 @@ void Window::AddControl(const std::string& name, Ref<Control> control) {
   control->Attached();
 }
 
-const Ref<Control>* Window::FindControl(std::string_view name) const {
-  auto found = controls_.find(name);
-  return found == controls_.end() ? nullptr : &found->second;
-}
-
 Ref<Control> Window::ControlByName(std::string_view name) const {
-  const Ref<Control>* control = FindControl(name);
-  return control ? *control : Ref<Control>();
+  auto found = controls_.find(name);
+  return found == controls_.end() ? Ref<Control>() : found->second;
 }
 
 void Window::SetProperties(Control& target, std::string_view record) {
@@ -281,7 +271,7 @@ void Window::ShowModal() {
 std::vector<RectControl*> Window::RectControls() const {
   std::vector<RectControl*> controls;
   for (const Ref<Control>& control : creationOrder_) {
-    if (FindControl(control->Name())->Get() != control.Get()) continue;  // replaced under its name
+    if (ControlByName(control->Name()) != control) continue;  // replaced under its name
     if (auto* rect = dynamic_cast<RectControl*>(control.Get())) controls.push_back(rect);
   }
   return controls;

@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "toolkit/Control.h"
@@ -18,14 +17,6 @@ namespace toolkit {
 
 class MenuBar;
 class WindowPeer;
-
-// Where one control accessor last found its control: the registry entry of that name in the
-// window with that serial number. An entry stays in place while its window lives (controls are
-// only ever added or replaced under their name), and no two windows share a serial number.
-struct ControlLookupCache {
-  uint64_t windowSerial = 0;
-  const Ref<Control>* entry = nullptr;
-};
 
 class Window : public std::enable_shared_from_this<Window> {
  public:
@@ -64,18 +55,7 @@ class Window : public std::enable_shared_from_this<Window> {
   Ref<Control> ControlByName(std::string_view name) const;  // serves worker threads too
   template <class T>
   Ref<T> ControlAs(std::string_view name) const {
-    const Ref<Control>* control = FindControl(name);
-    return control ? control->template Cast<T>() : Ref<T>();
-  }
-  // The same, for an accessor that asks many times a frame: the name is looked up once.
-  template <class T>
-  Ref<T> ControlAs(std::string_view name, ControlLookupCache& cache) const {
-    if (cache.windowSerial != serial_) {
-      const Ref<Control>* control = FindControl(name);
-      if (!control) return Ref<T>();
-      cache = {serial_, control};
-    }
-    return cache.entry->template Cast<T>();
+    return ControlByName(name).template Cast<T>();
   }
   // Builds one control: a new object of class T, registered under the name and given its
   // property record; returns it looked up again by name, ready for its event bindings.
@@ -124,28 +104,17 @@ class Window : public std::enable_shared_from_this<Window> {
 
  private:
   void ApplyWindowProperty(const PropertyEntry& entry);
-  // The control registered under the name; nullptr when none is.
-  const Ref<Control>* FindControl(std::string_view name) const;
   // The controls with a place in the window, in creation order; one replaced under its name is
   // left out.
   std::vector<RectControl*> RectControls() const;
 
-  // Control accessors look their control up by name many times a frame.
-  struct NameHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
-  };
-
-  static uint64_t NextSerial();
-
-  const uint64_t serial_ = NextSerial();  // from 1
   std::string className_;
   bool open_ = false;
   std::map<std::string, PropertyValue, std::less<>> properties_;
   Ref<toolkit::MenuBar> menuBar_;
   std::map<std::string, std::function<bool()>, std::less<>> menuHandlers_;
   std::unique_ptr<WindowPeer> peer_;  // destroyed after the controls (declared before them)
-  std::unordered_map<std::string, Ref<Control>, NameHash, std::equal_to<>> controls_;
+  std::map<std::string, Ref<Control>, std::less<>> controls_;
   std::vector<Ref<Control>> creationOrder_;
 };
 

@@ -1,5 +1,5 @@
-// A control accessor remembers where it found its control; it must still give the control of
-// the window it is asked of, and the one registered under its name now.
+// A control accessor gives the control registered under its name in the window it is asked of,
+// as its class.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -19,7 +19,6 @@ class AccessorWindow : public Window {
   TOOLKIT_CONTROL_ACCESSOR(Timer, Ticker)
 };
 
-// One window after the other: the allocator tends to give each the place of the one before.
 TEST(ControlAccessor, FindsTheControlOfEachWindowAsked) {
   testing_support::TestEnvironment environment;
   for (int round = 0; round < 3; ++round) {
