@@ -5,7 +5,6 @@
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
-#include <array>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -73,18 +72,7 @@ std::optional<PropertyType> Control::PropertyTypeOf(std::string_view key) const 
 
 void Control::ApplyProperty(const PropertyEntry& entry) { Store(entry.key, entry.value); }
 
-size_t Control::SlotOf(std::string_view key) {
-  // Every property read and write passes here. Unrolled over the keys, each comparison has a
-  // fixed length and compiles to a word compare or two instead of a call.
-  return [key]<size_t... I>(std::index_sequence<I...>) {
-    size_t slot = kNoSlot;
-    (void)(((key == kSlotKeys[I]) && (slot = I, true)) || ...);
-    return slot;
-  }(std::make_index_sequence<kSlotKeys.size()>());
-}
-
 const PropertyValue* Control::StoredProperty(std::string_view key) const {
-  if (const size_t slot = SlotOf(key); slot != kNoSlot) return slots_[slot] ? &*slots_[slot] : nullptr;
   auto found = properties_.find(key);
   return found == properties_.end() ? nullptr : &found->second;
 }
@@ -98,17 +86,12 @@ void Control::Deliver(const std::function<void()>& handler) {
 void Control::Store(std::string_view key, PropertyValue value) {
   // Handlers set the same values again and again (every frame shows its labels); the widget
   // already mirrors an unchanged value.
-  if (const size_t slot = SlotOf(key); slot != kNoSlot) {
-    if (slots_[slot] == value) return;
-    slots_[slot] = std::move(value);
+  auto found = properties_.find(key);
+  if (found == properties_.end()) {
+    properties_.emplace(std::string(key), std::move(value));
   } else {
-    auto found = properties_.find(key);
-    if (found == properties_.end()) {
-      properties_.emplace(std::string(key), std::move(value));
-    } else {
-      if (found->second == value) return;
-      found->second = std::move(value);
-    }
+    if (found->second == value) return;
+    found->second = std::move(value);
   }
   StoredPropertyChanged(key);
 }

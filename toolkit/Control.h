@@ -1,7 +1,6 @@
 #pragma once
 // The base of every control a window owns. A control keeps its own properties (the source
 // of truth that handlers and tests read); a visual control mirrors them onto its widget.
-#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -58,15 +57,7 @@ class Control : public std::enable_shared_from_this<Control> {
  private:
   friend class Window;
   std::string name_;
-  // The properties that handlers set with every frame live in slots of their own, found
-  // without a search of the map; the others in the map.
-  static constexpr std::array<std::string_view, 4> kSlotKeys = {"Visible", "Enabled", "Text", "Caption"};
-  // The slot of a key, kNoSlot for a key kept in the map.
-  static constexpr size_t kNoSlot = kSlotKeys.size();
-  static size_t SlotOf(std::string_view key);
-
   std::weak_ptr<Window> owner_;
-  std::array<std::optional<PropertyValue>, kSlotKeys.size()> slots_;
   std::map<std::string, PropertyValue, std::less<>> properties_;
 };
 
