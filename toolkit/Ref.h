@@ -2,7 +2,6 @@
 // Counted object references. Using an empty reference raises NilObjectException instead of
 // crashing, as the program's code expects of its runtime.
 #include <memory>
-#include <typeinfo>
 #include <utility>
 
 #include "toolkit/Exceptions.h"
@@ -30,11 +29,7 @@ class Ref {
 
   // The toolkit's checked cast: nil when the object is not of class U.
   template <class U>
-  Ref<U> Cast() const {
-    // Accessors cast to the object's own class many times a frame: that needs no class search.
-    if (object_ && typeid(*object_) == typeid(U)) return Ref<U>(std::static_pointer_cast<U>(object_));
-    return Ref<U>(std::dynamic_pointer_cast<U>(object_));
-  }
+  Ref<U> Cast() const { return Ref<U>(std::dynamic_pointer_cast<U>(object_)); }
 
  private:
   T& Deref() const {
