@@ -21,8 +21,6 @@ using State = CooperativeThread::State;
 
 namespace detail {
 
-bool threadsRegistered = false;
-
 struct ThreadCore {
   CooperativeThread* owner = nullptr;
   std::function<void()> body;
@@ -134,9 +132,7 @@ void SwitchToMain(ThreadCore& core) {
 
 void RunPass() {
   Scheduler& scheduler = TheScheduler();
-  if (scheduler.threads.empty()) return;
   std::erase_if(scheduler.threads, [](const auto& thread) { return thread.expired(); });
-  detail::threadsRegistered = !scheduler.threads.empty();
   // Steps may start, kill or destroy threads: walk a snapshot of weak handles.
   struct Due {
     std::weak_ptr<ThreadCore> thread;
@@ -168,7 +164,7 @@ void RequireMainThread() {
   if (!OnMainThread()) throw ThreadAccessingUIException();
 }
 
-void detail::YieldWithThreadsRegistered() {
+void YieldToNextThread() {
   if (ThreadCore* running = TheScheduler().running) {
     SwitchToMain(*running);
   } else {
@@ -198,7 +194,6 @@ CooperativeThread::CooperativeThread(std::function<void()> body)
   core_->owner = this;
   core_->body = std::move(body);
   TheScheduler().threads.push_back(core_);
-  detail::threadsRegistered = true;
 }
 
 CooperativeThread::~CooperativeThread() {

@@ -18,10 +18,6 @@ namespace toolkit {
 
 namespace detail {
 struct ThreadCore;
-// Whether the scheduler may hold a thread. The main thread yields at every byte it receives,
-// so without one a yield costs just this test.
-extern bool threadsRegistered;
-void YieldWithThreadsRegistered();
 }  // namespace detail
 
 // False while a cooperative thread's code runs (its body or the destructors that Kill runs).
@@ -30,9 +26,7 @@ bool OnMainThread();
 void RequireMainThread();
 // On the main thread: one scheduler pass. Inside a thread: back to the main thread until the
 // thread's next step.
-inline void YieldToNextThread() {
-  if (detail::threadsRegistered) detail::YieldWithThreadsRegistered();
-}
+void YieldToNextThread();
 // One scheduler pass, for the event loop and the test runner; the main thread only.
 void RunCooperativeThreads();
 // Whether a thread is waiting for its next step (sleeping threads count; suspended do not).
