@@ -44,13 +44,7 @@ namespace trace {
 
 // The newest line on top; only the newest 1512 characters are kept, after every line.
 void PutLine(toolkit::TextArea& area, const std::string& line) {
-  // Put together in one buffer kept from line to line: a new one of the trace's size each time
-  // would cost more than the rest of the line's work.
-  static std::string text;
-  text.assign(line).append(1, '\n').append(area.Text());
-  // Left keeps the whole of a text shorter than it is asked for: no need to measure it first.
-  text = toolkit::Left(std::move(text), kTraceCharacters);
-  area.SetText(text);
+  area.SetText(toolkit::Left(line + "\n" + area.Text(), kTraceCharacters));
 }
 
 }  // namespace trace
