@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <iterator>
 #include <system_error>
 
 namespace toolkit {
@@ -232,79 +231,9 @@ size_t ContinuationBytes(std::string_view bytes) {
   return count;
 }
 
-// Writes the digits of value, at least minimumDigits of them, ending at end; returns their start.
-char* WriteDigitsBackwards(char* end, uint64_t value, int minimumDigits) {
-  for (; value != 0 || minimumDigits > 0; value /= 10, --minimumDigits) *--end = static_cast<char>('0' + value % 10);
-  return end;
-}
-
-// The labels and the trace show small values with up to three decimals many thousand times a
-// second, so Format rounds those on the scaled binary value instead of its decimal form. Both
-// roundings agree unless the value lies within the decimal form's error (half a unit of the 15th
-// significant digit, below 5e-15 of the value) of a halfway point: then, or out of the range
-// where the scaled value stays exact, this gives up and the decimal form decides.
-constexpr int kShortFixedMostDecimals = 3;
-constexpr int kShortFixedMostIntegerDigits = 20;
-constexpr size_t kShortFixedLongestMark = 8;
-constexpr size_t kShortFixedLongest = 1 + kShortFixedMostIntegerDigits + kShortFixedLongestMark + kShortFixedMostDecimals;
-
-// Writes the text so that it ends at end and returns its start; nullptr when it gives up.
-char* FormatShortFixed(double value, const PatternShape& shape, char* end) {
-  constexpr double kLargestMagnitude = 1e12;
-  constexpr double kDecimalFormError = 1e-14;
-  constexpr std::array<double, kShortFixedMostDecimals + 1> kScales = {1, 10, 100, 1000};
-  const String& mark = DecimalMark();
-  const double magnitude = std::fabs(value);  // NaN fails every comparison below
-  if (shape.decimals > kShortFixedMostDecimals || shape.integerDigits > kShortFixedMostIntegerDigits ||
-      mark.size() > kShortFixedLongestMark || !(magnitude < kLargestMagnitude))
-    return nullptr;
-
-  const double scale = kScales[static_cast<size_t>(shape.decimals)];
-  const double scaled = magnitude * scale;
-  // Below 2^53 the whole units and the fraction are exact.
-  const auto units = static_cast<uint64_t>(scaled);
-  const double fraction = scaled - static_cast<double>(units);
-  uint64_t rounded = units + (fraction > 0.5 ? 1 : 0);
-  if (std::fabs(fraction - 0.5) <= scaled * kDecimalFormError) {
-    // An exact tie (34.5 to units, 1.875 to hundredths: a scaling without rounding error) has at
-    // most 15 significant digits here, so the decimal form holds it exactly too and goes away
-    // from zero. Any other value this close to a tie is left to the decimal form.
-    constexpr double kExactTieLargest = 1e14;
-    if (fraction != 0.5 || !(scaled < kExactTieLargest) || std::fma(magnitude, scale, -scaled) != 0) return nullptr;
-    rounded = units + 1;
-  }
-
-  // The decimals are the last digits of the rounded units, the integer digits the rest.
-  char* start = end;
-  uint64_t whole = rounded;
-  for (int decimal = 0; decimal < shape.decimals; ++decimal, whole /= 10) *--start = static_cast<char>('0' + whole % 10);
-  if (shape.decimals > 0) {
-    start -= mark.size();
-    std::copy(mark.begin(), mark.end(), start);
-  }
-  start = WriteDigitsBackwards(start, whole, shape.integerDigits);
-  if (value < 0 && rounded != 0) *--start = '-';
-  return start;
-}
-
-// Whole numbers under a pattern of zeros alone (every traced byte): their digits, at least as
-// many as the pattern has zeros, ending at end; nullptr for any other value or pattern.
-char* FormatWholeNumber(double value, std::string_view pattern, char* end) {
-  constexpr double kLargestWhole = 1e15;
-  if (pattern.empty() || pattern.size() > kShortFixedMostIntegerDigits) return nullptr;
-  for (const char c : pattern)
-    if (c != '0') return nullptr;
-  if (!(value >= 0 && value < kLargestWhole)) return nullptr;
-  const auto whole = static_cast<uint64_t>(value);
-  if (static_cast<double>(whole) != value) return nullptr;
-  return WriteDigitsBackwards(end, whole, static_cast<int>(pattern.size()));
-}
-
 }  // namespace
 
-namespace detail {
-
-String FormatByDecimalForm(double value, std::string_view pattern) {
+String Format(double value, std::string_view pattern) {
   if (std::isnan(value)) return "NaN";
   if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
 
@@ -316,27 +245,13 @@ String FormatByDecimalForm(double value, std::string_view pattern) {
   const int integerDigits = std::max(shape.integerDigits, naturalIntegerDigits);
   const String& mark = DecimalMark();
   const bool negative = value < 0 && number.count > 0;
-  const size_t decimalsPart = shape.decimals > 0 ? mark.size() + static_cast<size_t>(shape.decimals) : 0;
-  // Sized once and written in place.
-  String text((negative ? 1 : 0) + static_cast<size_t>(integerDigits) + decimalsPart, '0');
-  char* out = text.data();
-  if (negative) *out++ = '-';
-  for (int power = integerDigits - 1; power >= 0; --power) *out++ = number.DigitOfWeight(power);
+  String text = negative ? "-" : "";
+  for (int power = integerDigits - 1; power >= 0; --power) text += number.DigitOfWeight(power);
   if (shape.decimals > 0) {
-    out = std::copy(mark.begin(), mark.end(), out);
-    for (int power = -1; power >= -shape.decimals; --power) *out++ = number.DigitOfWeight(power);
+    text += mark;
+    for (int power = -1; power >= -shape.decimals; --power) text += number.DigitOfWeight(power);
   }
   return text;
-}
-
-}  // namespace detail
-
-String Format(double value, std::string_view pattern) {
-  char text[kShortFixedLongest];
-  char* const end = std::end(text);
-  if (const char* start = FormatWholeNumber(value, pattern, end)) return String(start, static_cast<const char*>(end));
-  if (const char* start = FormatShortFixed(value, ReadPattern(pattern), end)) return String(start, static_cast<const char*>(end));
-  return detail::FormatByDecimalForm(value, pattern);
 }
 
 void SetDecimalMark(String mark) { DecimalMark() = std::move(mark); }

@@ -17,11 +17,6 @@ using String = std::string;
 // sign. NaN renders as "NaN", infinities as "Infinity" and "-Infinity".
 String Format(double value, std::string_view pattern);
 
-namespace detail {
-// Format without its shortcut for short fixed decimals: the general way, on the decimal form.
-String FormatByDecimalForm(double value, std::string_view pattern);
-}  // namespace detail
-
 // The decimal mark Format writes, for the whole process ("." until set).
 void SetDecimalMark(String mark);
 

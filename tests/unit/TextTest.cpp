@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iomanip>
 #include <limits>
 #include <random>
 #include <vector>
@@ -70,30 +69,6 @@ TEST(TextFormat, NonFiniteValuesHaveNames) {
   EXPECT_EQ(Format(std::nan(""), "0.00"), "NaN");
   EXPECT_EQ(Format(kInfinity, "000"), "Infinity");
   EXPECT_EQ(Format(-kInfinity, "0"), "-Infinity");
-}
-
-// Format takes a shortcut for values with few decimals; it must give the general way's text.
-TEST(TextFormat, ShortcutAgreesWithTheDecimalForm) {
-  const char* const patterns[] = {"0", "000", ".0", "0.0", "0.00", "00.000", "0.0000"};
-  std::vector<double> values;
-  // Every 16-bit field scaled as the frames scale them, and products of such readings.
-  for (int word = 0; word <= 65535; ++word)
-    for (const double scale : {1.0, 10.0, 100.0, 1000.0}) values.push_back(word / scale);
-  std::mt19937_64 random(20261210);
-  std::uniform_int_distribution<int> anyWord(0, 65535);
-  for (int i = 0; i < 100000; ++i) values.push_back(anyWord(random) / 10.0 * (anyWord(random) / 1000.0));
-  // Ties and their neighbours, and values of any size.
-  for (int k = 0; k < 20000; ++k) {
-    const double tie = (k + 0.5) / 1000.0;
-    values.insert(values.end(), {tie, std::nextafter(tie, 0.0), std::nextafter(tie, 1e9), k + 0.5});
-  }
-  std::uniform_real_distribution<double> anyExponent(-8, 16);
-  for (int i = 0; i < 100000; ++i) values.push_back(std::pow(10.0, anyExponent(random)));
-  for (const double value : values)
-    for (const double number : {value, -value})
-      for (const char* pattern : patterns)
-        ASSERT_EQ(Format(number, pattern), detail::FormatByDecimalForm(number, pattern))
-            << std::setprecision(17) << number << " with " << pattern;
 }
 
 class TextDecimalMark : public ::testing::Test {
