@@ -4,7 +4,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <system_error>
 
@@ -177,60 +176,6 @@ double ReadDecimal(std::string_view text) {
 
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
-// Whether any byte has its high bit set, that is whether the bytes are more than ASCII. Tested
-// sixteen at a time with the compiler's vector extension, lowered to the machine's SIMD.
-bool HasNonAscii(std::string_view bytes) {
-  using Lanes = unsigned char __attribute__((vector_size(16)));
-  constexpr size_t kWidth = sizeof(Lanes);
-  Lanes seen = {};
-  size_t i = 0;
-  for (; i + kWidth <= bytes.size(); i += kWidth) {
-    Lanes block;
-    std::memcpy(&block, bytes.data() + i, kWidth);
-    seen |= block;
-  }
-  unsigned char any = 0;
-  for (size_t lane = 0; lane < kWidth; ++lane) any |= seen[lane];
-  for (; i < bytes.size(); ++i) any |= static_cast<unsigned char>(bytes[i]);
-  return (any & 0x80) != 0;
-}
-
-// The continuation bytes (10xxxxxx) among the given bytes: sixteen bytes are tested at once (the
-// compiler's vector extension, lowered to the machine's SIMD), each test adding 1 to the lanes
-// that hold one, and the lanes are added up before any could pass 255.
-size_t CountContinuationBytes(std::string_view bytes) {
-  using Lanes = unsigned char __attribute__((vector_size(16)));
-  constexpr size_t kWidth = sizeof(Lanes);
-  constexpr size_t kBlocksPerSum = 255;
-  size_t count = 0;
-  size_t i = 0;
-  while (i + kWidth <= bytes.size()) {
-    Lanes sums = {};
-    for (size_t blocks = 0; blocks < kBlocksPerSum && i + kWidth <= bytes.size(); ++blocks, i += kWidth) {
-      Lanes block;
-      std::memcpy(&block, bytes.data() + i, kWidth);
-      // A true comparison gives all ones (-1) in its lane.
-      sums -= reinterpret_cast<Lanes>((block & 0xC0) == 0x80);
-    }
-    for (size_t lane = 0; lane < kWidth; ++lane) count += sums[lane];
-  }
-  for (; i < bytes.size(); ++i) count += IsContinuationByte(bytes[i]) ? 1 : 0;
-  return count;
-}
-
-// The trace is measured and cut after every line, so this runs over its 1512 characters each
-// time. The trace is mostly ASCII: a stretch without a high bit has no continuation byte, and
-// only the others are counted.
-size_t ContinuationBytes(std::string_view bytes) {
-  constexpr size_t kStretch = 256;
-  size_t count = 0;
-  for (size_t start = 0; start < bytes.size(); start += kStretch) {
-    const std::string_view stretch = bytes.substr(start, kStretch);
-    if (HasNonAscii(stretch)) count += CountContinuationBytes(stretch);
-  }
-  return count;
-}
-
 }  // namespace
 
 String Format(double value, std::string_view pattern) {
@@ -336,46 +281,17 @@ String Encodings::ASCIIEncoding::Chr(int32_t byteValue) const {
 double Min(double a, double b) { return b < a ? b : a; }
 double Max(double a, double b) { return b > a ? b : a; }
 
-int64_t Len(std::string_view text) { return static_cast<int64_t>(text.size() - ContinuationBytes(text)); }
-
-namespace {
-
-// The bytes of the first count characters of text.
-size_t LeftBytes(std::string_view text, int64_t count) {
-  if (count <= 0) return 0;
-  // A character takes a byte at least.
-  if (static_cast<uint64_t>(count) >= text.size()) return text.size();
-  const auto kept = static_cast<size_t>(count);
-  if (!HasNonAscii(text.substr(0, kept))) {
-    // count characters of one byte each; stray continuation bytes go with the last of them.
-    size_t end = kept;
-    while (end < text.size() && IsContinuationByte(text[end])) ++end;
-    return end;
-  }
-  // Blocks are skipped whole while they start no more characters than are still to be kept,
-  // large ones first; the cut is then found byte by byte.
-  size_t end = 0;
-  int64_t started = 0;
-  for (const size_t block : {size_t{256}, size_t{16}}) {
-    for (; end + block <= text.size(); end += block) {
-      const auto starts = static_cast<int64_t>(block - ContinuationBytes(text.substr(end, block)));
-      if (started + starts > count) break;
-      started += starts;
-    }
-  }
-  for (; end < text.size(); ++end) {
-    if (!IsContinuationByte(text[end]) && ++started > count) break;
-  }
-  return end;
+int64_t Len(std::string_view text) {
+  return static_cast<int64_t>(std::count_if(text.begin(), text.end(), [](char c) { return !IsContinuationByte(c); }));
 }
 
-}  // namespace
-
-String Left(std::string_view text, int64_t count) { return String(text.substr(0, LeftBytes(text, count))); }
-
-String Left(String&& text, int64_t count) {
-  text.resize(LeftBytes(text, count));
-  return std::move(text);
+String Left(std::string_view text, int64_t count) {
+  if (count <= 0) return {};
+  // The cut goes before the character that would be one too many.
+  size_t end = 0;
+  for (int64_t started = 0; end < text.size(); ++end)
+    if (!IsContinuationByte(text[end]) && ++started > count) break;
+  return String(text.substr(0, end));
 }
 
 }  // namespace toolkit

@@ -64,7 +64,5 @@ int64_t Len(std::string_view text);
 
 // The first count characters, never cutting a multi-byte character; none for count <= 0.
 String Left(std::string_view text, int64_t count);
-// The same, cutting the given text in place (the trace is cut after every line).
-String Left(String&& text, int64_t count);
 
 }  // namespace toolkit
