@@ -10,6 +10,7 @@
 #include <QThread>
 
 #include "toolkit/Controls.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/Menu.h"
 #include "toolkit/MenuWidgets.h"
 #include "toolkit/Seams.h"
@@ -145,9 +146,10 @@ void Window::ReleaseOpenInstances() {
 
 void Window::AddControl(const std::string& name, Ref<Control> control) {
   RequireMainThread();
+  if (!controls_.emplace(name, control).second)
+    throw RuntimeException("The window has a control named \"" + name + "\" already.");
   control->name_ = name;
   control->owner_ = weak_from_this();
-  controls_[name] = control;
   creationOrder_.push_back(control);
   control->Attached();
 }
@@ -270,10 +272,8 @@ void Window::ShowModal() {
 
 std::vector<RectControl*> Window::RectControls() const {
   std::vector<RectControl*> controls;
-  for (const Ref<Control>& control : creationOrder_) {
-    if (ControlByName(control->Name()) != control) continue;  // replaced under its name
+  for (const Ref<Control>& control : creationOrder_)
     if (auto* rect = dynamic_cast<RectControl*>(control.Get())) controls.push_back(rect);
-  }
   return controls;
 }
 

@@ -51,6 +51,7 @@ class Window : public std::enable_shared_from_this<Window> {
   Ref<T> New() {
     return Ref<T>(std::shared_ptr<T>(new T()));
   }
+  // Registers the control under its name; throws RuntimeException when the name is taken.
   void AddControl(const std::string& name, Ref<Control> control);
   Ref<Control> ControlByName(std::string_view name) const;  // serves worker threads too
   template <class T>
@@ -104,8 +105,7 @@ class Window : public std::enable_shared_from_this<Window> {
 
  private:
   void ApplyWindowProperty(const PropertyEntry& entry);
-  // The controls with a place in the window, in creation order; one replaced under its name is
-  // left out.
+  // The controls with a place in the window, in creation order.
   std::vector<RectControl*> RectControls() const;
 
   std::string className_;

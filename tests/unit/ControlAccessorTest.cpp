@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "tests/support/TestEnvironment.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/Accessors.h"
 #include "toolkit/Serial.h"
 #include "toolkit/Timer.h"
@@ -39,15 +40,13 @@ TEST(ControlAccessor, FindsTheControlOfEachWindowAsked) {
   EXPECT_EQ(kept->Ticker().Get(), keptTimer.Get());
 }
 
-TEST(ControlAccessor, FindsTheControlRegisteredUnderItsNameNow) {
+TEST(ControlAccessor, ANameIsRegisteredOnce) {
   testing_support::TestEnvironment environment;
   auto window = std::make_shared<AccessorWindow>();
   auto first = window->New<Timer>();
   window->AddControl("Ticker", first);
-  ASSERT_EQ(window->Ticker().Get(), first.Get());
-  auto second = window->New<Timer>();
-  window->AddControl("Ticker", second);
-  EXPECT_EQ(window->Ticker().Get(), second.Get());
+  EXPECT_THROW(window->AddControl("Ticker", window->New<Timer>()), RuntimeException);
+  EXPECT_EQ(window->Ticker().Get(), first.Get());
 }
 
 TEST(ControlAccessor, AControlOfAnotherClassUnderTheNameIsNil) {
