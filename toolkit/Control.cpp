@@ -145,22 +145,42 @@ QWidget* RectControl::Widget() const { return widget_ ? widget_->widget.data() :
 
 bool RectControl::Visible() const {
   RequireMainThread();
-  return StoredBool("Visible", true);
+  return visible_;
 }
 
 void RectControl::SetVisible(bool visible) {
   RequireMainThread();
-  Store("Visible", visible);
+  Assign("Visible", visible_, visible);
 }
 
 bool RectControl::Enabled() const {
   RequireMainThread();
-  return StoredBool("Enabled", true);
+  return enabled_;
 }
 
 void RectControl::SetEnabled(bool enabled) {
   RequireMainThread();
-  Store("Enabled", enabled);
+  Assign("Enabled", enabled_, enabled);
+}
+
+void RectControl::ApplyProperty(const PropertyEntry& entry) {
+  const std::string& key = entry.key;
+  if (key == "Visible")
+    SetVisible(std::get<bool>(entry.value));
+  else if (key == "Enabled")
+    SetEnabled(std::get<bool>(entry.value));
+  else if (key == "TabPanelIndex")
+    Assign(key, tabPanelIndex_, std::get<int32_t>(entry.value));
+  else if (key == "InitialParent")
+    JoinTabPanel(std::get<std::string>(entry.value));
+  else
+    Control::ApplyProperty(entry);
+}
+
+void RectControl::JoinTabPanel(const std::string& panelName) {
+  Ref<Window> window = OwnerWindow();
+  tabPanel_ = window ? window->ControlAs<TabPanel>(panelName).Shared() : nullptr;
+  RefreshShown();
 }
 
 namespace {
@@ -208,13 +228,9 @@ void RectControl::Attached() {
 void RectControl::RefreshShown() {
   QWidget* widget = Widget();
   if (!widget) return;
-  bool shown = StoredBool("Visible", true);
-  if (shown && TabPanelIndex() > 0) {
-    Ref<Window> window = OwnerWindow();
-    auto panel = window ? window->ControlByName(StoredText("InitialParent")) : Ref<Control>();
-    auto* tabs = dynamic_cast<class TabPanel*>(panel.Get());
-    shown = !tabs || tabs->Value() + 1 == TabPanelIndex();
-  }
+  bool shown = visible_;
+  if (std::shared_ptr<TabPanel> panel = tabPanel_.lock(); shown && panel && tabPanelIndex_ > 0)
+    shown = panel->Value() + 1 == tabPanelIndex_;
   widget->setVisible(shown);
 }
 
@@ -248,10 +264,10 @@ void RectControl::SyncWidget(std::string_view key) {
   QWidget* widget = Widget();
   if (key == "Left" || key == "Top" || key == "Width" || key == "Height" || key.starts_with("Lock")) {
     Place();
-  } else if (key == "Visible" || key == "TabPanelIndex" || key == "InitialParent") {
+  } else if (key == "Visible" || key == "TabPanelIndex") {
     RefreshShown();
   } else if (key == "Enabled") {
-    widget->setEnabled(StoredBool("Enabled", true));
+    widget->setEnabled(enabled_);
   }
 }
 

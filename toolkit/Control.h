@@ -1,12 +1,16 @@
 #pragma once
 // The base of every control a window owns. A control keeps its own properties (the source
 // of truth that handlers and tests read); a visual control mirrors them onto its widget.
+// Each property has one home: a member of its own for what the program reads or sets through
+// the control (Visible, Text, Value, ...), the property map for the rest, which only the toolkit
+// keeps or hands to the widget (place, fonts, tab order, help tag, data binding, ...).
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "toolkit/PropertyRecord.h"
 #include "toolkit/Ref.h"
@@ -15,6 +19,7 @@ class QWidget;
 
 namespace toolkit {
 
+class TabPanel;
 class Window;
 
 class Control : public std::enable_shared_from_this<Control> {
@@ -30,9 +35,10 @@ class Control : public std::enable_shared_from_this<Control> {
   // The type of a property-record key in this control's class, none when the class has no
   // such key.
   virtual std::optional<PropertyType> PropertyTypeOf(std::string_view key) const;
-  // Applies one decoded entry of a property record.
+  // Applies one decoded entry of a property record: a class sets the keys it has a member for
+  // through that member and passes the others on; the base stores them in the property map.
   virtual void ApplyProperty(const PropertyEntry& entry);
-  // A stored property, for keys with no behaviour of their own (fonts, tab order, ...).
+  // A property of the map; nullptr for one never stored there.
   const PropertyValue* StoredProperty(std::string_view key) const;
 
  protected:
@@ -46,12 +52,22 @@ class Control : public std::enable_shared_from_this<Control> {
   bool StoredBool(std::string_view key, bool fallback) const;
   int32_t StoredInt(std::string_view key, int32_t fallback) const;
   std::string StoredText(std::string_view key) const;
+  // Sets a property that has a member of its own.
+  template <class T>
+  void Assign(std::string_view key, T& member, std::type_identity_t<T> value) {
+    // Handlers set the same values again and again (every frame shows its labels); the widget
+    // already mirrors an unchanged value.
+    if (member == value) return;
+    member = std::move(value);
+    StoredPropertyChanged(key);
+  }
 
   // Called when the control joins its window (after registration, before its properties).
   virtual void Attached() {}
   // The control's Open event, raised once its window's controls all exist.
   virtual void Opened() {}
-  // Called after a stored property changed, so a visual control can refresh its widget.
+  // Called after a property changed, in its member or in the map, so a visual control can
+  // refresh its widget.
   virtual void StoredPropertyChanged(std::string_view /*key*/) {}
 
  private:
@@ -78,7 +94,9 @@ class RectControl : public Control {
   int32_t Width() const { return StoredInt("Width", 0); }
   int32_t Height() const { return StoredInt("Height", 0); }
   // 0: on the window; 1, 2, ...: on that page of the tab panel named by InitialParent.
-  int32_t TabPanelIndex() const { return StoredInt("TabPanelIndex", 0); }
+  int32_t TabPanelIndex() const { return tabPanelIndex_; }
+
+  void ApplyProperty(const PropertyEntry& entry) override;
 
   // Puts the widget at the control's place for the content area's present size: a control
   // locked to the right or bottom edge only keeps its distance to that edge, one locked to both
@@ -108,9 +126,16 @@ class RectControl : public Control {
 
  private:
   void SyncPendingProperties();
+  // Puts the control on a page of the window's tab panel of that name (the panel is made
+  // before the controls on its pages); no panel of that name leaves it on the window.
+  void JoinTabPanel(const std::string& panelName);
 
   struct WidgetHandle;  // guards against the widget going with its window first
   std::unique_ptr<WidgetHandle> widget_;
+  bool visible_ = true;
+  bool enabled_ = true;
+  int32_t tabPanelIndex_ = 0;
+  std::weak_ptr<TabPanel> tabPanel_;
 };
 
 // Property-record keys and their types shared by every class.

@@ -58,12 +58,19 @@ bool IsFontKey(std::string_view key) {
 
 std::string Label::Text() const {
   RequireMainThread();
-  return StoredText("Text");
+  return text_;
 }
 
 void Label::SetText(const std::string& text) {
   RequireMainThread();
-  Store("Text", text);
+  Assign("Text", text_, text);
+}
+
+void Label::ApplyProperty(const PropertyEntry& entry) {
+  if (entry.key == "Text")
+    SetText(std::get<std::string>(entry.value));
+  else
+    RectControl::ApplyProperty(entry);
 }
 
 QWidget* Label::CreateWidget(QWidget* parent) { return new QLabel(parent); }
@@ -78,7 +85,7 @@ void Label::StoredPropertyChanged(std::string_view key) {
 void Label::SyncWidget(std::string_view key) {
   auto* label = static_cast<QLabel*>(Widget());
   if (key == "Text") {
-    label->setText(ToQt(StoredText("Text")));
+    label->setText(ToQt(text_));
   } else if (key == "TextAlign") {
     label->setAlignment(AlignmentOf(StoredInt("TextAlign", 0)));
   } else if (key == "TextColor") {
@@ -97,12 +104,19 @@ void Label::SyncWidget(std::string_view key) {
 
 std::string PushButton::Caption() const {
   RequireMainThread();
-  return StoredText("Caption");
+  return caption_;
 }
 
 void PushButton::SetCaption(const std::string& caption) {
   RequireMainThread();
-  Store("Caption", caption);
+  Assign("Caption", caption_, caption);
+}
+
+void PushButton::ApplyProperty(const PropertyEntry& entry) {
+  if (entry.key == "Caption")
+    SetCaption(std::get<std::string>(entry.value));
+  else
+    RectControl::ApplyProperty(entry);
 }
 
 void PushButton::Push() {
@@ -118,7 +132,7 @@ QWidget* PushButton::CreateWidget(QWidget* parent) {
 void PushButton::SyncWidget(std::string_view key) {
   auto* button = static_cast<QPushButton*>(Widget());
   if (key == "Caption")
-    button->setText(ToQt(StoredText("Caption")));
+    button->setText(ToQt(caption_));
   else if (key == "Default")
     button->setDefault(StoredBool("Default", false));
   else
@@ -129,18 +143,17 @@ void PushButton::SyncWidget(std::string_view key) {
 
 std::string CheckBox::Caption() const {
   RequireMainThread();
-  return StoredText("Caption");
+  return caption_;
 }
 
 bool CheckBox::Value() const {
   RequireMainThread();
-  return StoredBool("Value", false);
+  return value_;
 }
 
 void CheckBox::SetValue(bool ticked) {
   RequireMainThread();
-  Store("Value", ticked);
-  Store("State", ticked ? 1 : 0);
+  Assign("Value", value_, ticked);
 }
 
 std::optional<PropertyType> CheckBox::PropertyTypeOf(std::string_view key) const {
@@ -148,8 +161,17 @@ std::optional<PropertyType> CheckBox::PropertyTypeOf(std::string_view key) const
   return RectControl::PropertyTypeOf(key);
 }
 
+void CheckBox::ApplyProperty(const PropertyEntry& entry) {
+  if (entry.key == "Caption")
+    Assign("Caption", caption_, std::get<std::string>(entry.value));
+  else if (entry.key == "Value")
+    SetValue(std::get<bool>(entry.value));
+  else if (entry.key != "State")  // the tick again, as Value gives it
+    RectControl::ApplyProperty(entry);
+}
+
 void CheckBox::Click() {
-  SetValue(!StoredBool("Value", false));
+  SetValue(!value_);
   RaiseAction();
 }
 
@@ -161,7 +183,7 @@ QWidget* CheckBox::CreateWidget(QWidget* parent) {
   auto* box = new QCheckBox(parent);
   // The widget shows the control's value; a user click goes through Click, which sets it.
   QObject::connect(box, &QCheckBox::clicked, box, [this, box] {
-    box->setChecked(StoredBool("Value", false));
+    box->setChecked(value_);
     Click();
   });
   return box;
@@ -170,9 +192,9 @@ QWidget* CheckBox::CreateWidget(QWidget* parent) {
 void CheckBox::SyncWidget(std::string_view key) {
   auto* box = static_cast<QCheckBox*>(Widget());
   if (key == "Caption")
-    box->setText(ToQt(StoredText("Caption")));
+    box->setText(ToQt(caption_));
   else if (key == "Value")
-    box->setChecked(StoredBool("Value", false));
+    box->setChecked(value_);
   else
     RectControl::SyncWidget(key);
 }
@@ -236,8 +258,10 @@ void PopupMenu::Select(int32_t row) {
 
 void PopupMenu::ApplyProperty(const PropertyEntry& entry) {
   // The record's ListIndex is the initial selection as stored, rows or not; it raises nothing.
-  if (entry.key == "ListIndex" && std::holds_alternative<int32_t>(entry.value)) listIndex_ = std::get<int32_t>(entry.value);
-  RectControl::ApplyProperty(entry);
+  if (entry.key == "ListIndex")
+    listIndex_ = std::get<int32_t>(entry.value);
+  else
+    RectControl::ApplyProperty(entry);
 }
 
 QWidget* PopupMenu::CreateWidget(QWidget* parent) {
@@ -250,12 +274,12 @@ QWidget* PopupMenu::CreateWidget(QWidget* parent) {
 
 int32_t TabPanel::Value() const {
   RequireMainThread();
-  return StoredInt("Value", 0);
+  return value_;
 }
 
 void TabPanel::SetValue(int32_t page) {
   RequireMainThread();
-  Store("Value", page);
+  Assign("Value", value_, page);
 }
 
 std::vector<std::string> TabPanel::Pages() const {
@@ -276,10 +300,17 @@ std::optional<PropertyType> TabPanel::PropertyTypeOf(std::string_view key) const
   return RectControl::PropertyTypeOf(key);
 }
 
+void TabPanel::ApplyProperty(const PropertyEntry& entry) {
+  if (entry.key == "Value")
+    SetValue(std::get<int32_t>(entry.value));
+  else
+    RectControl::ApplyProperty(entry);
+}
+
 QWidget* TabPanel::CreateWidget(QWidget* parent) {
   auto* tabs = new QTabWidget(parent);
   QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [this](int page) {
-    if (page >= 0 && page != StoredInt("Value", 0)) Store("Value", page);
+    if (page >= 0) Assign("Value", value_, page);
   });
   return tabs;
 }
@@ -290,10 +321,10 @@ void TabPanel::SyncWidget(std::string_view key) {
     QSignalBlocker quiet(tabs);
     while (tabs->count() > 0) delete tabs->widget(0);
     for (const std::string& page : Pages()) tabs->addTab(new QWidget(), ToQt(page));
-    tabs->setCurrentIndex(StoredInt("Value", 0));
+    tabs->setCurrentIndex(value_);
   } else if (key == "Value") {
     QSignalBlocker quiet(tabs);
-    tabs->setCurrentIndex(StoredInt("Value", 0));
+    tabs->setCurrentIndex(value_);
     if (Ref<Window> window = OwnerWindow()) window->RefreshShownControls();
   } else {
     RectControl::SyncWidget(key);
@@ -314,11 +345,10 @@ void TextArea::SetText(const std::string& text) {
 }
 
 void TextArea::ApplyProperty(const PropertyEntry& entry) {
-  if (entry.key == "Text" && std::holds_alternative<std::string>(entry.value)) {
+  if (entry.key == "Text")
     SetText(std::get<std::string>(entry.value));
-    return;
-  }
-  RectControl::ApplyProperty(entry);
+  else
+    RectControl::ApplyProperty(entry);
 }
 
 namespace {
@@ -392,15 +422,22 @@ void TextArea::SyncWidget(std::string_view key) {
 
 std::string TextField::Text() const {
   RequireMainThread();
-  return StoredText("Text");
+  return text_;
 }
 
 void TextField::SetText(const std::string& text) {
   RequireMainThread();
-  Store("Text", text);
+  Assign("Text", text_, text);
 }
 
-void TextField::Edited(const std::string& text) { Store("Text", text); }
+void TextField::Edited(const std::string& text) { Assign("Text", text_, text); }
+
+void TextField::ApplyProperty(const PropertyEntry& entry) {
+  if (entry.key == "Text")
+    SetText(std::get<std::string>(entry.value));
+  else
+    RectControl::ApplyProperty(entry);
+}
 
 QWidget* TextField::CreateWidget(QWidget* parent) {
   auto* edit = new QLineEdit(parent);
@@ -411,7 +448,7 @@ QWidget* TextField::CreateWidget(QWidget* parent) {
 void TextField::SyncWidget(std::string_view key) {
   auto* edit = static_cast<QLineEdit*>(Widget());
   if (key == "Text") {
-    QString text = ToQt(StoredText("Text"));
+    QString text = ToQt(text_);
     if (edit->text() != text) edit->setText(text);
   } else if (key == "ReadOnly") {
     edit->setReadOnly(StoredBool("ReadOnly", false));

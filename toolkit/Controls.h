@@ -14,10 +14,15 @@ class Label : public RectControl {
   std::string Text() const;
   void SetText(const std::string& text);
 
+  void ApplyProperty(const PropertyEntry& entry) override;
+
  protected:
   QWidget* CreateWidget(QWidget* parent) override;
   void StoredPropertyChanged(std::string_view key) override;
   void SyncWidget(std::string_view key) override;
+
+ private:
+  std::string text_;
 };
 
 class PushButton : public RectControl {
@@ -28,9 +33,14 @@ class PushButton : public RectControl {
   // The user pushed the button (the widget's click, or the test runner's).
   void Push();
 
+  void ApplyProperty(const PropertyEntry& entry) override;
+
  protected:
   QWidget* CreateWidget(QWidget* parent) override;
   void SyncWidget(std::string_view key) override;
+
+ private:
+  std::string caption_;
 };
 
 class CheckBox : public RectControl {
@@ -40,6 +50,7 @@ class CheckBox : public RectControl {
   // Setting the value from code raises no event.
   void SetValue(bool ticked);
   std::optional<PropertyType> PropertyTypeOf(std::string_view key) const override;
+  void ApplyProperty(const PropertyEntry& entry) override;
   Event<CheckBox&> Action;
   // The user clicked: the tick toggles, then Action runs.
   void Click();
@@ -49,6 +60,10 @@ class CheckBox : public RectControl {
  protected:
   QWidget* CreateWidget(QWidget* parent) override;
   void SyncWidget(std::string_view key) override;
+
+ private:
+  std::string caption_;
+  bool value_ = false;
 };
 
 class PopupMenu : public RectControl {
@@ -84,10 +99,14 @@ class TabPanel : public RectControl {
   void SetValue(int32_t page);
   std::vector<std::string> Pages() const;
   std::optional<PropertyType> PropertyTypeOf(std::string_view key) const override;
+  void ApplyProperty(const PropertyEntry& entry) override;
 
  protected:
   QWidget* CreateWidget(QWidget* parent) override;
   void SyncWidget(std::string_view key) override;
+
+ private:
+  int32_t value_ = 0;
 };
 
 class TextArea : public RectControl {
@@ -116,9 +135,14 @@ class TextField : public RectControl {
   // The user edited the text.
   void Edited(const std::string& text);
 
+  void ApplyProperty(const PropertyEntry& entry) override;
+
  protected:
   QWidget* CreateWidget(QWidget* parent) override;
   void SyncWidget(std::string_view key) override;
+
+ private:
+  std::string text_;
 };
 
 }  // namespace toolkit

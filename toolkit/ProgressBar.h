@@ -5,6 +5,8 @@
 
 #include "toolkit/Control.h"
 
+class QProgressBar;
+
 namespace toolkit {
 
 class ProgressBar : public RectControl {
@@ -15,10 +17,17 @@ class ProgressBar : public RectControl {
   void SetValue(int32_t value);
 
   std::optional<PropertyType> PropertyTypeOf(std::string_view key) const override;
+  void ApplyProperty(const PropertyEntry& entry) override;
 
  protected:
   QWidget* CreateWidget(QWidget* parent) override;
   void SyncWidget(std::string_view key) override;
+
+ private:
+  void ShowOn(QProgressBar& bar) const;
+
+  int32_t maximum_ = 100;
+  int32_t value_ = 0;
 };
 
 }  // namespace toolkit

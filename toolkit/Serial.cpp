@@ -89,7 +89,6 @@ std::optional<PropertyType> Serial::PropertyTypeOf(std::string_view key) const {
 }
 
 void Serial::ApplyProperty(const PropertyEntry& entry) {
-  Control::ApplyProperty(entry);
   const LineField* field = LineFieldOf(entry.key);
   if (!field) return;
   std::visit(

@@ -62,7 +62,6 @@ std::optional<PropertyType> Timer::PropertyTypeOf(std::string_view key) const {
 }
 
 void Timer::ApplyProperty(const PropertyEntry& entry) {
-  Control::ApplyProperty(entry);
   if (entry.key == "Mode") SetMode(std::get<int32_t>(entry.value));
   if (entry.key == "Period") SetPeriod(std::get<int32_t>(entry.value));
 }
