@@ -96,16 +96,13 @@ void KeepClosedWindow(std::shared_ptr<Window> window) {
 
 Window::Window(std::string registeredClassName) : className_(std::move(registeredClassName)) {}
 
-Window::~Window() {
-  // The widgets go with the peer; a close they raise on the way is no close of this window.
-  open_ = false;
-  ForgetEventSource(this);
-}
+// A window going away is open no more (the registry would hold it), so a close that its widgets
+// raise on the way is no close of the window.
+Window::~Window() { ForgetEventSource(this); }
 
 void Window::Construct() {
   RequireMainThread();
   peer_ = std::make_unique<WindowPeer>(*this);
-  open_ = true;
   OpenWindows()[className_] = shared_from_this();
   try {
     Layout();
@@ -114,7 +111,6 @@ void Window::Construct() {
     AddMenuHandlers(*this);
     Event_Open();
   } catch (...) {
-    open_ = false;
     OpenWindows().erase(className_);
     throw;
   }
@@ -140,8 +136,12 @@ void Window::CloseOpenInstances() {
 void Window::ReleaseOpenInstances() {
   auto windows = std::move(OpenWindows());
   OpenWindows().clear();
-  for (auto& [name, window] : windows) window->open_ = false;
   ReleaseClosedWindows();
+}
+
+bool Window::IsOpen() const {
+  auto found = OpenWindows().find(className_);
+  return found != OpenWindows().end() && found->second.get() == this;
 }
 
 void Window::AddControl(const std::string& name, Ref<Control> control) {
@@ -242,12 +242,11 @@ void Window::ChooseMenuItem(std::string_view itemName) {
 
 void Window::Close() {
   RequireMainThread();
-  if (!open_) return;
+  if (!IsOpen()) return;
   std::shared_ptr<Window> keepAlive = shared_from_this();
   struct FinishClosing {
     Window& window;
     ~FinishClosing() {
-      window.open_ = false;
       OpenWindows().erase(window.className_);
       window.peer_->hide();
       if (window.peer_->modalLoop) window.peer_->modalLoop->quit();
@@ -263,7 +262,7 @@ void Window::ShowModal() {
   peer_->hide();
   peer_->setWindowModality(Qt::ApplicationModal);
   peer_->show();
-  if (!Dialogs().ModalShowBlocks() || !open_) return;
+  if (!Dialogs().ModalShowBlocks() || !IsOpen()) return;
   std::shared_ptr<Window> keepAlive = shared_from_this();
   QEventLoop loop;
   peer_->modalLoop = &loop;

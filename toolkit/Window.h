@@ -88,7 +88,8 @@ class Window : public std::enable_shared_from_this<Window> {
   // it off the screen. While the event loop runs, the toolkit keeps the closed window until
   // the loop is back to waiting, as the handler that closed it may belong to its own widgets.
   void Close();
-  bool IsOpen() const { return open_; }
+  // Whether the window is its class's open instance: constructed and not closed.
+  bool IsOpen() const;
   // Shows the window modally; blocks until it closes when the dialog seam says so.
   void ShowModal();
 
@@ -109,7 +110,6 @@ class Window : public std::enable_shared_from_this<Window> {
   std::vector<RectControl*> RectControls() const;
 
   std::string className_;
-  bool open_ = false;
   std::map<std::string, PropertyValue, std::less<>> properties_;
   Ref<toolkit::MenuBar> menuBar_;
   std::map<std::string, std::function<bool()>, std::less<>> menuHandlers_;
