@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTextCursor>
 #include <optional>
+#include <type_traits>
 
 #include "toolkit/QtAlignment.h"
 #include "toolkit/Threads.h"
@@ -52,6 +53,17 @@ bool IsFontKey(std::string_view key) {
   return key == "TextFont" || key == "TextSize" || key == "TextUnit" || key == "Bold";
 }
 
+// Applies a record entry for a control with one property of its own: that key's value goes
+// through the setter, any other entry to the base.
+template <class ControlClass, class Value>
+void ApplyThroughSetter(ControlClass& control, const PropertyEntry& entry, std::string_view key,
+                        void (ControlClass::*setter)(Value)) {
+  if (entry.key == key)
+    (control.*setter)(std::get<std::decay_t<Value>>(entry.value));
+  else
+    control.RectControl::ApplyProperty(entry);
+}
+
 }  // namespace
 
 // --- Label -------------------------------------------------------------------------------
@@ -67,10 +79,7 @@ void Label::SetText(const std::string& text) {
 }
 
 void Label::ApplyProperty(const PropertyEntry& entry) {
-  if (entry.key == "Text")
-    SetText(std::get<std::string>(entry.value));
-  else
-    RectControl::ApplyProperty(entry);
+  ApplyThroughSetter(*this, entry, "Text", &Label::SetText);
 }
 
 QWidget* Label::CreateWidget(QWidget* parent) { return new QLabel(parent); }
@@ -113,10 +122,7 @@ void PushButton::SetCaption(const std::string& caption) {
 }
 
 void PushButton::ApplyProperty(const PropertyEntry& entry) {
-  if (entry.key == "Caption")
-    SetCaption(std::get<std::string>(entry.value));
-  else
-    RectControl::ApplyProperty(entry);
+  ApplyThroughSetter(*this, entry, "Caption", &PushButton::SetCaption);
 }
 
 void PushButton::Push() {
@@ -301,10 +307,7 @@ std::optional<PropertyType> TabPanel::PropertyTypeOf(std::string_view key) const
 }
 
 void TabPanel::ApplyProperty(const PropertyEntry& entry) {
-  if (entry.key == "Value")
-    SetValue(std::get<int32_t>(entry.value));
-  else
-    RectControl::ApplyProperty(entry);
+  ApplyThroughSetter(*this, entry, "Value", &TabPanel::SetValue);
 }
 
 QWidget* TabPanel::CreateWidget(QWidget* parent) {
@@ -345,10 +348,7 @@ void TextArea::SetText(const std::string& text) {
 }
 
 void TextArea::ApplyProperty(const PropertyEntry& entry) {
-  if (entry.key == "Text")
-    SetText(std::get<std::string>(entry.value));
-  else
-    RectControl::ApplyProperty(entry);
+  ApplyThroughSetter(*this, entry, "Text", &TextArea::SetText);
 }
 
 namespace {
@@ -433,10 +433,7 @@ void TextField::SetText(const std::string& text) {
 void TextField::Edited(const std::string& text) { Assign("Text", text_, text); }
 
 void TextField::ApplyProperty(const PropertyEntry& entry) {
-  if (entry.key == "Text")
-    SetText(std::get<std::string>(entry.value));
-  else
-    RectControl::ApplyProperty(entry);
+  ApplyThroughSetter(*this, entry, "Text", &TextField::SetText);
 }
 
 QWidget* TextField::CreateWidget(QWidget* parent) {
