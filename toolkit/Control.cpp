@@ -70,7 +70,10 @@ std::optional<PropertyType> Control::PropertyTypeOf(std::string_view key) const 
   return CommonPropertyType(key);
 }
 
-void Control::ApplyProperty(const PropertyEntry& entry) { Store(entry.key, entry.value); }
+void Control::ApplyProperty(const PropertyEntry& entry) {
+  properties_.insert_or_assign(entry.key, entry.value);
+  StoredPropertyChanged(entry.key);
+}
 
 const PropertyValue* Control::StoredProperty(std::string_view key) const {
   auto found = properties_.find(key);
@@ -81,19 +84,6 @@ void Control::Deliver(const std::function<void()>& handler) {
   std::shared_ptr<Window> keepAlive = owner_.lock();
   std::shared_ptr<Control> keepSelf = shared_from_this();
   RunEventHandler(this, handler);
-}
-
-void Control::Store(std::string_view key, PropertyValue value) {
-  // Handlers set the same values again and again (every frame shows its labels); the widget
-  // already mirrors an unchanged value.
-  auto found = properties_.find(key);
-  if (found == properties_.end()) {
-    properties_.emplace(std::string(key), std::move(value));
-  } else {
-    if (found->second == value) return;
-    found->second = std::move(value);
-  }
-  StoredPropertyChanged(key);
 }
 
 bool Control::StoredBool(std::string_view key, bool fallback) const { return ValueOr(StoredProperty(key), fallback); }

@@ -48,7 +48,6 @@ class Control : public std::enable_shared_from_this<Control> {
   // owning window stays alive while it runs, and an escaping exception is reported.
   void Deliver(const std::function<void()>& handler);
 
-  void Store(std::string_view key, PropertyValue value);
   bool StoredBool(std::string_view key, bool fallback) const;
   int32_t StoredInt(std::string_view key, int32_t fallback) const;
   std::string StoredText(std::string_view key) const;
