@@ -59,12 +59,13 @@ class Window : public std::enable_shared_from_this<Window> {
     return ControlByName(name).template Cast<T>();
   }
   // Builds one control: a new object of class T, registered under the name and given its
-  // property record; returns it looked up again by name, ready for its event bindings.
+  // property record; returns it, ready for its event bindings.
   template <class T>
   Ref<T> BuildControl(const std::string& name, std::string_view record) {
-    AddControl(name, New<T>());
-    SetProperties(*ControlAs<T>(name), record);
-    return ControlAs<T>(name);
+    Ref<T> control = New<T>();
+    AddControl(name, control);
+    SetProperties(*control, record);
+    return control;
   }
   // Applies a property record to a control of this window, or to the window itself.
   void SetProperties(Control& target, std::string_view record);
