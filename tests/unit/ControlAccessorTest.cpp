@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "tests/support/TestEnvironment.h"
-#include "toolkit/Exceptions.h"
 #include "toolkit/Accessors.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/Serial.h"
 #include "toolkit/Timer.h"
 #include "toolkit/Window.h"
