@@ -11,7 +11,7 @@
 #include <array>
 #include <string>
 
-#include "tests/support/ConnectedProgram.h"
+#include "tests/support/program/ConnectedProgram.h"
 #include "tests/tools/bus_frames.h"
 
 namespace {

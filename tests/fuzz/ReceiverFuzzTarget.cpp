@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/support/ConnectedProgram.h"
+#include "tests/support/program/ConnectedProgram.h"
 #include "toolkit/Text.h"
 #include "toolkit/UnhandledErrors.h"
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "tests/support/ConnectedProgram.h"
+#include "tests/support/program/ConnectedProgram.h"
 #include "toolkit/Timer.h"
 
 namespace {

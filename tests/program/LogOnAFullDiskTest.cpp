@@ -14,7 +14,7 @@
 #include <sstream>
 #include <string>
 
-#include "tests/support/ConnectedProgram.h"
+#include "tests/support/program/ConnectedProgram.h"
 #include "toolkit/Exceptions.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "app/NSProcessInfoToken.h"
 #include "platform/ObjectRuntime.h"
 #include "tests/support/CaughtErrorReports.h"
-#include "tests/support/StandInControl.h"
+#include "tests/support/platform/StandInControl.h"
 #include "toolkit/Exceptions.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/ConnectedProgram.h"
+#include "tests/support/program/ConnectedProgram.h"
 #include "tests/support/QtLoop.h"
 
 namespace {

@@ -1,9 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QRect>
+#include <QWidget>
+#include <map>
+
 #include "app/NSProcessInfoToken.h"
 #include "app/Startup.h"
 #include "monitor/WindowMain.h"
-#include "tests/support/StandInControl.h"
+#include "tests/support/ControlWidgets.h"
+#include "tests/support/DialogKeys.h"
+#include "tests/support/platform/StandInControl.h"
 #include "tests/support/TestEnvironment.h"
 
 namespace {
@@ -125,6 +132,36 @@ TEST_F(MainWindow, DestroyingTheWindowWhileATokenIsHeldEndsTheActivity) {
   window = nullptr;
   toolkit::Window::ReleaseOpenInstances();
   EXPECT_TRUE(platform::control::ActiveActivities().empty());
+}
+
+TEST_F(MainWindow, OnAResizeOnlyCheckBox1MovesAndItKeepsItsDistanceToTheBottom) {
+  QWidget* checkBox1 = nullptr;
+  std::map<QWidget*, QRect> designed;
+  for (QWidget* widget : testing_support::ControlWidgets(*window)) {
+    designed[widget] = widget->geometry();
+    if (auto* box = qobject_cast<QCheckBox*>(widget); box && box->text() == "Disable App Nap") checkBox1 = box;
+  }
+  ASSERT_NE(checkBox1, nullptr);
+  ASSERT_EQ(designed.size(), 29u) << "every control with a place";
+
+  testing_support::ResizeBy(*window, 120, 80);
+  const int growth = window->ContentWidget()->height() - window->Height();
+  ASSERT_GT(growth, 0);
+  for (const auto& [widget, place] : designed) {
+    const QRect expected = widget == checkBox1 ? place.translated(0, growth) : place;
+    EXPECT_EQ(widget->geometry(), expected) << "designed at " << testing::PrintToString(place);
+  }
+}
+
+TEST_F(MainWindow, ReturnPressesTheShownConnectButtonOnceEnabledNeverTheHiddenDefault) {
+  testing_support::PressCounter connect(*window->ConnectButton());
+  testing_support::PressCounter hidden(*window->PushButton1());
+  testing_support::Type(*window->ContentWidget(), Qt::Key_Return);
+  EXPECT_EQ(connect.presses, 0) << "disabled";
+  window->ConnectButton()->SetEnabled(true);
+  testing_support::Type(*window->ContentWidget(), Qt::Key_Return);
+  EXPECT_EQ(connect.presses, 1);
+  EXPECT_EQ(hidden.presses, 0);
 }
 
 }  // namespace

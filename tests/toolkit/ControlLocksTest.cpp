@@ -3,40 +3,20 @@
 // window, and every other control keeps its place.
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
 #include <QList>
 #include <QRect>
 #include <QWidget>
-#include <map>
 #include <memory>
-#include <ostream>
-#include <string>
 
-#include "app/Startup.h"
-#include "monitor/WindowMain.h"
+#include "tests/support/ControlWidgets.h"
 #include "tests/support/TestEnvironment.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Window.h"
 
-// Rectangles in failure messages as left,top widthxheight.
-static void PrintTo(const QRect& r, std::ostream* os) {
-  *os << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
-}
-
 namespace {
 
-using toolkit::Ref;
-
-// The widgets of the window's controls, in creation order.
-QList<QWidget*> ControlWidgets(const toolkit::Window& window) {
-  return window.ContentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-}
-
-// Grows or shrinks the window as the user drags its corner, by the change of its content area.
-void ResizeBy(const toolkit::Window& window, int dx, int dy) {
-  QWidget* frame = window.ContentWidget()->window();
-  frame->resize(frame->width() + dx, frame->height() + dy);
-}
+using testing_support::ControlWidgets;
+using testing_support::ResizeBy;
 
 struct Locks {
   bool left, top, right, bottom;
@@ -101,30 +81,6 @@ TEST(ControlLocks, EachControlKeepsItsDistanceToTheEdgesItIsLockedTo) {
   for (qsizetype i = 0; i < widgets.size(); ++i)
     EXPECT_EQ(widgets[i]->geometry(), kLockCases[i].designed) << kLockCases[i].name << " back at the designed size";
   window->Close();
-}
-
-TEST(ControlLocks, InTheMainWindowOnlyCheckBox1MovesAndItKeepsItsDistanceToTheBottom) {
-  testing_support::TestEnvironment environment;
-  PerformInitializers();
-  Main();
-  Ref<WindowMain> window = single::WindowMain();
-  QWidget* checkBox1 = nullptr;
-  std::map<QWidget*, QRect> designed;
-  for (QWidget* widget : ControlWidgets(*window)) {
-    designed[widget] = widget->geometry();
-    if (auto* box = qobject_cast<QCheckBox*>(widget); box && box->text() == "Disable App Nap") checkBox1 = box;
-  }
-  ASSERT_NE(checkBox1, nullptr);
-  ASSERT_EQ(designed.size(), 29u) << "every control with a place";
-
-  ResizeBy(*window, 120, 80);
-  const int growth = window->ContentWidget()->height() - window->Height();
-  ASSERT_GT(growth, 0);
-  for (const auto& [widget, place] : designed) {
-    const QRect expected = widget == checkBox1 ? place.translated(0, growth) : place;
-    EXPECT_EQ(widget->geometry(), expected) << "designed at " << testing::PrintToString(place);
-  }
-  toolkit::runtime::RuntimePerformFinalizers();
 }
 
 }  // namespace

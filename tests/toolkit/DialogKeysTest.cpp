@@ -6,8 +6,6 @@
 #include <ostream>
 #include <string>
 
-#include "app/Startup.h"
-#include "monitor/WindowMain.h"
 #include "tests/support/DialogKeys.h"
 #include "tests/support/TestEnvironment.h"
 #include "toolkit/Controls.h"
@@ -81,22 +79,5 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"EscapeLeavesAHiddenCancel", {"Cancel", false, true}, Qt::Key_Escape, false},
                       KeyCase{"EscapeLeavesADisabledCancel", {"Cancel", true, false}, Qt::Key_Escape, false}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(DialogKeys, ReturnInTheMainWindowPressesTheShownConnectButtonOnceEnabledNeverTheHiddenDefault) {
-  testing_support::TestEnvironment environment;
-  PerformInitializers();
-  Main();
-  Ref<WindowMain> window = single::WindowMain();
-  PressCounter connect(*window->ConnectButton());
-  PressCounter hidden(*window->PushButton1());
-  Type(*window->ContentWidget(), Qt::Key_Return);
-  EXPECT_EQ(connect.presses, 0) << "disabled";
-  window->ConnectButton()->SetEnabled(true);
-  Type(*window->ContentWidget(), Qt::Key_Return);
-  EXPECT_EQ(connect.presses, 1);
-  EXPECT_EQ(hidden.presses, 0);
-  window = nullptr;
-  toolkit::runtime::RuntimePerformFinalizers();
-}
 
 }  // namespace

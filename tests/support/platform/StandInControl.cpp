@@ -1,4 +1,4 @@
-#include "tests/support/StandInControl.h"
+#include "tests/support/platform/StandInControl.h"
 
 #include <algorithm>
 
