@@ -13,10 +13,10 @@
 #include <optional>
 #include <string>
 
-#include "app/Startup.h"
 #include "bench/HpuPassWatch.h"
 #include "monitor/WindowMain.h"
 #include "tests/support/OnePortSerialSystem.h"
+#include "tests/support/program/StartedProgram.h"
 #include "toolkit/Application.h"
 
 namespace {
@@ -70,8 +70,8 @@ int main(int argc, char** argv) {
     // Modal: returns once the window has closed.
     window->ChooseMenuItem("HPUEEPROM");
   });
-  PerformInitializers();
-  Main();
-  toolkit::runtime::RuntimePerformFinalizers();
+  {
+    const program_fixtures::StartedProgram program;  // runs until the program quits
+  }
   return toolkit::runtime::RuntimeExit();
 }

@@ -23,21 +23,21 @@ const std::array<std::string, 2> kFrames = {
     Bytes(bussim::converterDataFrame({312, 14210, 1875, 0, 261, 95, 0})),
 };
 
-load_testing::ConnectedProgram& Program() {
-  static load_testing::ConnectedProgram program;  // for the whole run; gone before Qt
+program_fixtures::ConnectedProgram& Program() {
+  static program_fixtures::ConnectedProgram program;  // for the whole run; gone before Qt
   return program;
 }
 
 // Puts the receiver in step and the chosen page in front.
-load_testing::ConnectedProgram& ProgramInStep(int page) {
-  load_testing::ConnectedProgram& program = Program();
+program_fixtures::ConnectedProgram& ProgramInStep(int page) {
+  program_fixtures::ConnectedProgram& program = Program();
   program.window->TabPanel1()->SetValue(page);
   program.Line().Arrive(kFrames[0]);
   QCoreApplication::processEvents();
   return program;
 }
 
-void Report(benchmark::State& state, load_testing::ConnectedProgram& program) {
+void Report(benchmark::State& state, program_fixtures::ConnectedProgram& program) {
   state.SetItemsProcessed(state.iterations());
   // Every frame must have been read whole and handled in step.
   if (program.window->StatutRS485 != 1 || !program.Line().waiting.empty())
@@ -45,7 +45,7 @@ void Report(benchmark::State& state, load_testing::ConnectedProgram& program) {
 }
 
 void BM_ConverterFrames_WidgetsLive(benchmark::State& state) {
-  load_testing::ConnectedProgram& program = ProgramInStep(static_cast<int>(state.range(0)));
+  program_fixtures::ConnectedProgram& program = ProgramInStep(static_cast<int>(state.range(0)));
   size_t next = 0;
   for (auto _ : state) {
     program.Line().Arrive(kFrames[next ^= 1]);
@@ -56,7 +56,7 @@ void BM_ConverterFrames_WidgetsLive(benchmark::State& state) {
 BENCHMARK(BM_ConverterFrames_WidgetsLive)->ArgName("page")->Arg(0)->Arg(1)->MinTime(2.0);
 
 void BM_ConverterFrames_ReceivePath(benchmark::State& state) {
-  load_testing::ConnectedProgram& program = ProgramInStep(0);
+  program_fixtures::ConnectedProgram& program = ProgramInStep(0);
   size_t next = 0;
   for (auto _ : state) program.Line().Arrive(kFrames[next ^= 1]);
   Report(state, program);

@@ -36,20 +36,20 @@ void Require(bool holds, const char* what) {
   if (!holds) Broken(what);
 }
 
-load_testing::ConnectedProgram& Program() {
-  static load_testing::ConnectedProgram* program = [] {
+program_fixtures::ConnectedProgram& Program() {
+  static program_fixtures::ConnectedProgram* program = [] {
     // Any exception leaving a handler is a fault here: nothing the bus sends may raise one.
     toolkit::SetUnhandledErrorSink([](const std::string& line) {
       std::fprintf(stderr, "%s\n", line.c_str());
       Broken("an exception escaped a handler");
     });
-    return new load_testing::ConnectedProgram();  // lives as long as the fuzzing process
+    return new program_fixtures::ConnectedProgram();  // lives as long as the fuzzing process
   }();
   return *program;
 }
 
 // The link state as a newly built window has it, so that every input runs from the same start.
-void ResetLink(load_testing::ConnectedProgram& program) {
+void ResetLink(program_fixtures::ConnectedProgram& program) {
   WindowMain& w = *program.window;
   w.StatutRS485 = 0;
   w.TrameBufferSize = 0;
@@ -75,7 +75,7 @@ bool InByteRange(const ByteBuffer& buffer) {
   return true;
 }
 
-void CheckRestingReceiver(load_testing::ConnectedProgram& program) {
+void CheckRestingReceiver(program_fixtures::ConnectedProgram& program) {
   const WindowMain& w = *program.window;
   const auto waiting = static_cast<int64_t>(program.Line().waiting.size());
   switch (w.StatutRS485) {
@@ -106,7 +106,7 @@ void CheckWire(const std::string& written) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  load_testing::ConnectedProgram& program = Program();
+  program_fixtures::ConnectedProgram& program = Program();
   ResetLink(program);
   FuzzedDataProvider input(data, size);
   WindowMain& w = *program.window;

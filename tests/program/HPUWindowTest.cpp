@@ -16,7 +16,6 @@
 #include <string>
 
 #include "app/App.h"
-#include "app/Startup.h"
 #include "hpu_parameters/ParameterTable.h"
 #include "hpu_parameters/WindowHPU.h"
 #include "monitor/WindowMain.h"
@@ -24,6 +23,7 @@
 #include "tests/support/DialogKeys.h"
 #include "tests/support/QtLoop.h"
 #include "tests/support/TestEnvironment.h"
+#include "tests/support/program/StartedProgram.h"
 #include "toolkit/Application.h"
 #include "toolkit/Threads.h"
 
@@ -33,13 +33,8 @@ using toolkit::Ref;
 
 class HPUWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    PerformInitializers();
-    Main();
-  }
   void TearDown() override {
     if (Ref<toolkit::Window> open = toolkit::Window::OpenInstance(WindowHPU::kRegisteredName)) open->Close();
-    toolkit::runtime::RuntimePerformFinalizers();
   }
 
   // HPU > EEPROM, as the user would choose it; the worker has not taken its first step yet.
@@ -56,6 +51,7 @@ class HPUWindowTest : public ::testing::Test {
   testing_support::TestEnvironment environment;
   testing_support::CaughtErrorReports caught;
   std::vector<std::string>& reports = caught.lines;
+  program_fixtures::StartedProgram program;
 };
 
 TEST_F(HPUWindowTest, ListsExactlyTheParameterRowsEachTimeItOpens) {

@@ -23,7 +23,7 @@ class LogFailureReport : public ::testing::Test {
     }
   }
 
-  load_testing::ConnectedProgram program;
+  program_fixtures::ConnectedProgram program;
   testing_support::TestDocuments& documents = program.environment.documents;
   testing_support::RecordingDialogs& dialogs = program.environment.dialogs;
 };

@@ -57,7 +57,7 @@ class LogOnAFullDisk : public ::testing::Test {
     EXPECT_EQ(content.str(), kHeader + logged_);
   }
 
-  load_testing::ConnectedProgram program_;
+  program_fixtures::ConnectedProgram program_;
   std::string logged_;
 };
 

@@ -1,16 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "app/Startup.h"
 #include "monitor/WindowMain.h"
 #include "tests/support/TestEnvironment.h"
+#include "tests/support/program/StartedProgram.h"
 #include "toolkit/Threads.h"
 
 namespace {
 
 TEST(ReadRequest, ARebuildOnAWorkerIsNeverPendingHalfBuilt) {
   testing_support::TestEnvironment environment;
-  PerformInitializers();
-  Main();
+  program_fixtures::StartedProgram program;
   toolkit::Ref<WindowMain> window = single::WindowMain();
   window->Adr_debut_lecture = 0;
   window->Adr_fin_lecture = 30;
@@ -32,7 +31,6 @@ TEST(ReadRequest, ARebuildOnAWorkerIsNeverPendingHalfBuilt) {
   }
   EXPECT_TRUE(window->emissionRequest);
   EXPECT_EQ(window->TrameBufferEmissionSize, 8);
-  toolkit::runtime::RuntimePerformFinalizers();
 }
 
 }  // namespace

@@ -6,21 +6,18 @@
 #include "monitor/WindowMain.h"
 #include "tests/support/CaughtErrorReports.h"
 #include "tests/support/TestEnvironment.h"
+#include "tests/support/program/StartedProgram.h"
 #include "toolkit/Threads.h"
 
 namespace {
 
+// The start routine, Main, is each test's to run.
 class Startup : public ::testing::Test {
  protected:
-  void SetUp() override {
-    PerformInitializers();
-  }
-  void TearDown() override {
-    toolkit::runtime::RuntimePerformFinalizers();
-  }
   testing_support::TestEnvironment environment;
   testing_support::CaughtErrorReports caught;
   std::vector<std::string>& reports = caught.lines;
+  program_fixtures::ProgramLifetime lifetime;
 };
 
 TEST_F(Startup, OpensTheMainWindowWithTheMenuBarThenRunsTheLoop) {

@@ -23,7 +23,7 @@ QtWidget* WidgetAt(const WindowMain& window, const toolkit::RectControl& control
 void LetARefreshPass() { testing_support::RunQtLoopFor(2 * 1000 / toolkit::RectControl::kRefreshesPerSecond); }
 
 TEST(WidgetRefresh, ManyChangesReachTheWidgetAsTheLatestOneAtTheNextRefresh) {
-  load_testing::ConnectedProgram program;
+  program_fixtures::ConnectedProgram program;
   WindowMain& window = *program.window;
   auto label = window.LabelValue_Uin();
   auto trace = window.TextArea1();
@@ -52,7 +52,7 @@ TEST(WidgetRefresh, ManyChangesReachTheWidgetAsTheLatestOneAtTheNextRefresh) {
 // The widget gets only the lines put in front and loses the cut tail; whatever the texts, it
 // ends up holding exactly the trace.
 TEST(WidgetRefresh, TheShownTraceIsExactlyTheTraceAsItGrowsIsCutOrIsReplaced) {
-  load_testing::ConnectedProgram program;
+  program_fixtures::ConnectedProgram program;
   WindowMain& window = *program.window;
   window.TabPanel1()->SetValue(1);
   auto trace = window.TextArea1();

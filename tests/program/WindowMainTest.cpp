@@ -6,29 +6,21 @@
 #include <map>
 
 #include "app/NSProcessInfoToken.h"
-#include "app/Startup.h"
 #include "monitor/WindowMain.h"
 #include "tests/support/ControlWidgets.h"
 #include "tests/support/DialogKeys.h"
 #include "tests/support/platform/StandInControl.h"
+#include "tests/support/program/StartedProgram.h"
 #include "tests/support/TestEnvironment.h"
 
 namespace {
 
 class MainWindow : public ::testing::Test {
  protected:
-  void SetUp() override {
-    platform::control::Reset();
-    PerformInitializers();
-    Main();
-    window = single::WindowMain();
-  }
-  void TearDown() override {
-    window = nullptr;
-    toolkit::runtime::RuntimePerformFinalizers();
-  }
+  void SetUp() override { platform::control::Reset(); }
   testing_support::TestEnvironment environment;
-  toolkit::Ref<WindowMain> window;
+  program_fixtures::StartedProgram program;
+  toolkit::Ref<WindowMain> window = single::WindowMain();
 };
 
 template <class T>

@@ -30,6 +30,7 @@
 #include "tests/support/QtLoop.h"
 #include "monitor/WindowMain.h"
 #include "tests/support/TestEnvironment.h"
+#include "tests/support/program/StartedProgram.h"
 #include "tests/tools/bus_frames.h"
 #include "toolkit/RealServices.h"
 #include "toolkit/Text.h"
@@ -163,10 +164,6 @@ class ProgramOnBus : public ::testing::Test {
     toolkit::InstallSerialSystem(
         std::make_unique<testing_support::OnePortSerialSystem>(simulator.PortPath()));
     toolkit::runtime::InstallEventLoop(toolkit::real::MakeEventLoop());
-    PerformInitializers();
-  }
-  void TearDown() override {
-    toolkit::runtime::RuntimePerformFinalizers();
   }
 
   // Starts the program and runs the user's steps inside its event loop, which then ends.
@@ -200,6 +197,7 @@ class ProgramOnBus : public ::testing::Test {
   const std::string logName = TodaysLogName();
   testing_support::CaughtErrorReports caught;
   std::vector<std::string>& reports = caught.lines;
+  program_fixtures::ProgramLifetime lifetime;  // finishes first, while the rest still stands
 };
 
 TEST_F(ProgramOnBus, ShowsTracesAndLogsTheSimulatorsValuesThenMarksTheSilentConverter) {

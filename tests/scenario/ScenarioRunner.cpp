@@ -5,9 +5,8 @@
 #include <iostream>
 #include <sstream>
 
-#include "app/Startup.h"
-#include "toolkit/Application.h"
 #include "tests/scenario/Scenario.h"
+#include "tests/support/program/StartedProgram.h"
 
 namespace {
 
@@ -46,8 +45,7 @@ int main(int argc, char** argv) {
   }
 
   testing_support::TestEnvironment environment;
-  PerformInitializers();
-  Main();
+  program_fixtures::StartedProgram program;
   scenario::Scenario scenario(environment);
   int status = 0;
   for (const scenario::ScriptLine& line : lines) {
@@ -59,6 +57,5 @@ int main(int argc, char** argv) {
       break;
     }
   }
-  toolkit::runtime::RuntimePerformFinalizers();
   return status;
 }

@@ -15,11 +15,10 @@
 #include <map>
 #include <sstream>
 
-#include "app/Startup.h"
 #include "tests/scenario/Scenario.h"
 #include "tests/soak/SimulatedBus.h"
 #include "tests/soak/TraceLines.h"
-#include "toolkit/Application.h"
+#include "tests/support/program/StartedProgram.h"
 #include "toolkit/Text.h"
 
 namespace {
@@ -193,8 +192,7 @@ std::string LastValuesScript(const soak::ConverterReading& c, const soak::HpuRea
 
 int main() {
   testing_support::TestEnvironment environment;
-  PerformInitializers();
-  Main();
+  program_fixtures::StartedProgram program;
   int status = 0;
   try {
     scenario::Scenario s(environment);
@@ -233,6 +231,5 @@ int main() {
     std::fprintf(stderr, "soak failed: %s\n", failure.what());
     status = 1;
   }
-  toolkit::runtime::RuntimePerformFinalizers();
   return status;
 }

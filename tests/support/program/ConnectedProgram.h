@@ -1,26 +1,18 @@
 #pragma once
 // The program started as the scenario runner starts it (test seams, offscreen widgets), its
 // main window connected to the in-memory port "COM1".
-#include "app/Startup.h"
 #include "monitor/WindowMain.h"
 #include "tests/support/TestEnvironment.h"
-#include "toolkit/Application.h"
+#include "tests/support/program/StartedProgram.h"
 
-namespace load_testing {
+namespace program_fixtures {
 
 class ConnectedProgram {
  public:
-  ConnectedProgram() {
-    PerformInitializers();
-    Main();
-    window = single::WindowMain();
+  ConnectedProgram() : window(single::WindowMain()) {
     environment.serial.SetPorts({"COM1"});
     window->PortListUpdater_Action(*window->PortListUpdater());
     window->ConnectButton()->Push();
-  }
-  ~ConnectedProgram() {
-    window = nullptr;
-    toolkit::runtime::RuntimePerformFinalizers();
   }
   ConnectedProgram(const ConnectedProgram&) = delete;
   ConnectedProgram& operator=(const ConnectedProgram&) = delete;
@@ -28,7 +20,8 @@ class ConnectedProgram {
   testing_support::MemoryLine& Line() { return environment.serial.Line(); }
 
   testing_support::TestEnvironment environment;
-  toolkit::Ref<WindowMain> window;
+  StartedProgram program;
+  toolkit::Ref<WindowMain> window;  // let go of before the program finishes
 };
 
-}  // namespace load_testing
+}  // namespace program_fixtures
