@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Clock.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Seams.h"
 #include "tests/support/CaughtErrorReports.h"
@@ -382,48 +381,6 @@ INSTANTIATE_TEST_SUITE_P(
         MisuseCase{"SuspendFromMain", false, [](CooperativeThread& other) { other.Suspend(); }},
         MisuseCase{"SleepFromMain", false, [](CooperativeThread& other) { other.Sleep(1); }}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(ThreadsTest, ClockCountersWrapTo32BitsLikeHardwareCounters) {
-  constexpr double kTwoTo32 = 4294967296.0;
-  struct Case {
-    double milliseconds;
-    int32_t ticks;
-    int32_t stamp;
-  };
-  const Case cases[] = {
-      {0, 0, 0},
-      {16.666, 0, 16},  // 0.99996 ticks
-      {350, 21, 350},   // the worker's 21-tick wait
-      {2147483647.5, 128849018, 2147483647},
-      {2147483648, 128849018, INT32_MIN},  // 2^31 ms wraps negative
-      {kTwoTo32 + 5, 257698038, 5},
-      {(kTwoTo32 + 7) * 1000 / 60 + 1, 7, -1431655648},  // the tick counter wraps too
-  };
-  for (const Case& c : cases) {
-    clock_->SetMilliseconds(c.milliseconds);
-    EXPECT_DOUBLE_EQ(Microseconds(), c.milliseconds * 1000);
-    EXPECT_EQ(Ticks(), c.ticks) << c.milliseconds;
-    EXPECT_EQ(MillisecondStamp(), c.stamp) << c.milliseconds;
-  }
-}
-
-TEST_F(ThreadsTest, StampDifferenceWrapsAcrossTheSignBoundary) {
-  struct Case {
-    int32_t now, then, difference;
-  };
-  const Case cases[] = {{2500, 400, 2100},
-                        {100, 250, -150},
-                        {INT32_MIN + 1, INT32_MAX - 2, 4},
-                        {INT32_MAX, INT32_MIN, -1}};
-  for (const Case& c : cases) EXPECT_EQ(StampDifference(c.now, c.then), c.difference) << c.now;
-}
-
-TEST_F(ThreadsTest, AStampThatSeemsAheadOfTheClockIsOlderThanAnyLimit) {
-  EXPECT_EQ(StampAge(2500, 400), 2100);
-  EXPECT_EQ(StampAge(INT32_MIN + 1, INT32_MAX - 2), 4) << "across the wrap";
-  EXPECT_EQ(StampAge(INT32_MIN + 10, 0), INT64_MAX) << "2^31 ms after a stamp of 0";
-  EXPECT_EQ(StampAge(100, 250), INT64_MAX);
-}
 
 }  // namespace
 }  // namespace toolkit
