@@ -1,19 +1,22 @@
-// The process-activity wrapper over the stand-in, read through the stand-in's message log.
+// The process-activity wrapper over the stand-in, and the main window's hidden "Disable App Nap"
+// check box that begins and ends an activity through it, read through the stand-in's message log.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
 #include <limits>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/NSProcessInfo.h"
 #include "app/NSProcessInfoToken.h"
+#include "monitor/WindowMain.h"
 #include "platform/ObjectRuntime.h"
 #include "tests/support/CaughtErrorReports.h"
+#include "tests/support/TestEnvironment.h"
 #include "tests/support/platform/StandInControl.h"
+#include "tests/support/program/StartedProgram.h"
 #include "toolkit/Exceptions.h"
 
 namespace {
@@ -24,21 +27,6 @@ namespace control = platform::control;
 
 constexpr uint64_t kOptions = 0x0000000000FFFFFF;
 constexpr const char* kReason = "Allowing my app to process in the background!";
-
-// The main window's token and its check box handler, step for step.
-struct ActivityCheckBox {
-  toolkit::Ref<NSProcessInfoToken> token;
-
-  void Action(bool ticked) {
-    if (ticked) {
-      toolkit::Ref<NSProcessInfo> info = NSProcessInfo::processInfo();
-      token = info->beginActivityWithOptions(NSProcessInfo::kUserInitiatedActivity,
-                                             "Allowing my app to process in the background!");
-    } else {
-      token = nullptr;
-    }
-  }
-};
 
 // What the system reports for a decimal version: 1090 is reported as 0x1090.
 int32_t Reported(int32_t version) { return std::stoi(std::to_string(version), nullptr, 16); }
@@ -210,80 +198,94 @@ TEST_F(NSProcessInfoTest, ARaisingRetainInConstructorLeavesNothingToRelease) {
   EXPECT_EQ(control::LiveObjectCount(), baseline_);
 }
 
-TEST_F(NSProcessInfoTest, TickingBelowTheGateStoresNilAndNeverReachesTheService) {
+// The main window's hidden check box, ticked or unticked, then its handler called: an exception
+// leaves the handler here (the control's event would hand it to the report of unhandled errors).
+class DisableAppNap : public NSProcessInfoTest {
+ protected:
+  void Tick(bool ticked) {
+    box_->SetValue(ticked);
+    window_->CheckBox1_Action(*box_);
+  }
+  const toolkit::Ref<NSProcessInfoToken>& Token() const { return window_->token; }
+
+  testing_support::TestEnvironment environment_;
+  program_fixtures::StartedProgram program_;
+  toolkit::Ref<WindowMain> window_ = single::WindowMain();
+  toolkit::Ref<toolkit::CheckBox> box_ = window_->CheckBox1();
+};
+
+TEST_F(DisableAppNap, TickingBelowTheGateStoresNilAndNeverReachesTheService) {
   for (std::optional<int32_t> reported : {std::optional<int32_t>(0x1089), std::optional<int32_t>()}) {
     control::SetReportedVersion(reported);
-    ActivityCheckBox box;
-    box.Action(true);
-    EXPECT_TRUE(box.token.IsNil());
+    Tick(true);
+    EXPECT_TRUE(Token().IsNil());
     EXPECT_EQ(TakeSent(), (std::vector<SentMessage>{To(class_, "processInfo"), To(info_, "retain"),
                                                     To(info_, "release")}));
-    box.Action(false);
+    Tick(false);
     EXPECT_TRUE(TakeSent().empty());
   }
   ExpectAllReferencesGivenBack();
 }
 
-TEST_F(NSProcessInfoTest, TickingAtTheGateBeginsTheActivityAndUntickingEndsIt) {
+// Clicked as the user clicks it, so through the control's event.
+TEST_F(DisableAppNap, TickingAtTheGateBeginsTheActivityAndUntickingEndsIt) {
   control::SetReportedVersion(Reported(NSProcessInfo::kActivityVersion));
-  ActivityCheckBox box;
-  box.Action(true);
+  box_->Click();
+  ASSERT_TRUE(box_->Value());
   ASSERT_EQ(control::ActiveActivities().size(), 1u);
   Id activity = control::ActiveActivities()[0];
-  EXPECT_EQ(box.token->ref, activity);
-  EXPECT_EQ(box.token->NSProcessRef, info_);
+  EXPECT_EQ(Token()->ref, activity);
+  EXPECT_EQ(Token()->NSProcessRef, info_);
   const std::vector<SentMessage> begun{
       To(class_, "processInfo"), To(info_, "retain"),    Begin(),
       To(info_, "retain"),       To(activity, "retain"), To(info_, "release")};
   EXPECT_EQ(TakeSent(), begun);
 
-  box.Action(false);
-  EXPECT_TRUE(box.token.IsNil());
+  box_->Click();
+  EXPECT_TRUE(Token().IsNil());
   EXPECT_EQ(TakeSent(), Ended(activity));
   ExpectAllReferencesGivenBack();
 }
 
-TEST_F(NSProcessInfoTest, TickingTwiceBeginsTheNewActivityBeforeTheOldOneEnds) {
-  ActivityCheckBox box;
-  box.Action(true);
-  Id first = box.token->ref;
+TEST_F(DisableAppNap, TickingTwiceBeginsTheNewActivityBeforeTheOldOneEnds) {
+  Tick(true);
+  Id first = Token()->ref;
   TakeSent();
-  box.Action(true);
-  Id second = box.token->ref;
+  Tick(true);
+  Id second = Token()->ref;
   const std::vector<SentMessage> replaced{
       To(class_, "processInfo"), To(info_, "retain"),  Begin(),
       To(info_, "retain"),       To(second, "retain"), To(info_, "endActivity:", first),
       To(info_, "release"),      To(first, "release"), To(info_, "release")};
   EXPECT_EQ(TakeSent(), replaced);
   EXPECT_EQ(control::ActiveActivities(), std::vector<Id>{second});
-  box.Action(false);
+  Tick(false);
   ExpectAllReferencesGivenBack();
 }
 
-TEST_F(NSProcessInfoTest, ARaisingBeginLeavesTheHeldTokenAndLeaksNothing) {
-  ActivityCheckBox box;
-  box.Action(true);
-  NSProcessInfoToken* held = box.token.Get();
+TEST_F(DisableAppNap, ARaisingBeginLeavesTheHeldTokenAndLeaksNothing) {
+  Tick(true);
+  NSProcessInfoToken* held = Token().Get();
   const int32_t liveWithToken = control::LiveObjectCount();
   TakeSent();
 
   control::RaiseOnSend("beginActivityWithOptions:reason:", "activity refused");
   try {
-    box.Action(true);
+    Tick(true);
     ADD_FAILURE() << "the raise did not leave the handler";
   } catch (const toolkit::ObjCException& e) {
     EXPECT_EQ(std::string(e.what()), "activity refused");
   }
-  EXPECT_EQ(box.token.Get(), held);
+  EXPECT_EQ(Token().Get(), held);
   EXPECT_EQ(TakeSent(), (std::vector<SentMessage>{To(class_, "processInfo"), To(info_, "retain"), Begin(),
                                                   To(info_, "release")}));
   EXPECT_EQ(control::RetainCount(info_), 2);
   EXPECT_EQ(control::LiveObjectCount(), liveWithToken);
-  box.Action(false);
+  Tick(false);
   ExpectAllReferencesGivenBack();
 }
 
-TEST_F(NSProcessInfoTest, ARaisingRetainInBeginReleasesOnlyWhatTheTokenHolds) {
+TEST_F(DisableAppNap, ARaisingRetainInBeginReleasesOnlyWhatTheTokenHolds) {
   const struct {
     int32_t retainsToLetPass;  // the constructor's retain, then the token's two
     std::vector<const char*> afterRaise;
@@ -292,10 +294,9 @@ TEST_F(NSProcessInfoTest, ARaisingRetainInBeginReleasesOnlyWhatTheTokenHolds) {
       {2, {"release", "release"}},  // retaining the activity raised: the token holds NSProcessRef
   };
   for (const auto& c : cases) {
-    ActivityCheckBox box;
     control::RaiseOnSend("retain", "retain refused", c.retainsToLetPass);
-    EXPECT_THROW(box.Action(true), toolkit::ObjCException);
-    EXPECT_TRUE(box.token.IsNil());
+    EXPECT_THROW(Tick(true), toolkit::ObjCException);
+    EXPECT_TRUE(Token().IsNil());
     std::vector<SentMessage> sent = TakeSent();
     ASSERT_GE(sent.size(), c.afterRaise.size());
     const std::vector<SentMessage> tail(sent.end() - c.afterRaise.size(), sent.end());
@@ -348,23 +349,23 @@ TEST_F(NSProcessInfoTest, TokenSendsEndActivityOnlyWithAnActivityAndFromTheGate)
   EXPECT_EQ(control::LiveObjectCount(), baseline_);
 }
 
-TEST_F(NSProcessInfoTest, DestroyingTheHolderWhileATokenIsHeldEndsTheActivity) {
-  auto window = std::make_unique<ActivityCheckBox>();
-  window->Action(true);
-  Id activity = window->token->ref;
+TEST_F(DisableAppNap, DestroyingTheWindowWhileATokenIsHeldEndsTheActivity) {
+  Tick(true);
+  Id activity = Token()->ref;
   TakeSent();
-  window.reset();
+  box_ = nullptr;
+  window_ = nullptr;
+  toolkit::Window::ReleaseOpenInstances();
   EXPECT_EQ(TakeSent(), Ended(activity));
   ExpectAllReferencesGivenBack();
 }
 
-TEST_F(NSProcessInfoTest, ARaisingEndActivityIsReportedAndBothReferencesAreStillGivenBack) {
-  ActivityCheckBox box;
-  box.Action(true);
-  Id activity = box.token->ref;
+TEST_F(DisableAppNap, ARaisingEndActivityIsReportedAndBothReferencesAreStillGivenBack) {
+  Tick(true);
+  Id activity = Token()->ref;
   TakeSent();
   control::RaiseOnSend("endActivity:", "end refused");
-  box.Action(false);
+  Tick(false);
   ASSERT_EQ(reports_.size(), 1u);
   EXPECT_NE(reports_[0].find("end refused"), std::string::npos) << reports_[0];
   EXPECT_EQ(TakeSent(), Ended(activity));

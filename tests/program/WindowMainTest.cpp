@@ -5,11 +5,9 @@
 #include <QWidget>
 #include <map>
 
-#include "app/NSProcessInfoToken.h"
 #include "monitor/WindowMain.h"
 #include "tests/support/ControlWidgets.h"
 #include "tests/support/DialogKeys.h"
-#include "tests/support/platform/StandInControl.h"
 #include "tests/support/program/StartedProgram.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -17,7 +15,6 @@ namespace {
 
 class MainWindow : public ::testing::Test {
  protected:
-  void SetUp() override { platform::control::Reset(); }
   testing_support::TestEnvironment environment;
   program_fixtures::StartedProgram program;
   toolkit::Ref<WindowMain> window = single::WindowMain();
@@ -90,6 +87,7 @@ TEST_F(MainWindow, WindowPropertiesFollowTheLayoutTable) {
   // A control on the page behind keeps its own Visible.
   EXPECT_TRUE(window->TextArea1()->Visible());
   EXPECT_EQ(std::get<bool>(*window->CheckBox1()->StoredProperty("LockBottom")), true);
+  EXPECT_FALSE(window->CheckBox1()->Visible());
 }
 
 TEST_F(MainWindow, SerialPortLineSettingsAreTheStoredCodes) {
@@ -101,29 +99,6 @@ TEST_F(MainWindow, SerialPortLineSettingsAreTheStoredCodes) {
   EXPECT_FALSE(settings.xon);
   EXPECT_FALSE(settings.cts);
   EXPECT_FALSE(settings.dtr);
-}
-
-TEST_F(MainWindow, TheHiddenCheckBoxBeginsAndEndsABackgroundActivity) {
-  toolkit::Ref<toolkit::CheckBox> box = window->CheckBox1();
-  box->SetValue(true);
-  box->RaiseAction();
-  ASSERT_FALSE(window->token.IsNil());
-  EXPECT_EQ(platform::control::ActiveActivities().size(), 1u);
-  EXPECT_FALSE(box->Visible());
-
-  box->SetValue(false);
-  box->RaiseAction();
-  EXPECT_TRUE(window->token.IsNil());
-  EXPECT_TRUE(platform::control::ActiveActivities().empty());
-}
-
-TEST_F(MainWindow, DestroyingTheWindowWhileATokenIsHeldEndsTheActivity) {
-  window->CheckBox1()->SetValue(true);
-  window->CheckBox1()->RaiseAction();
-  ASSERT_EQ(platform::control::ActiveActivities().size(), 1u);
-  window = nullptr;
-  toolkit::Window::ReleaseOpenInstances();
-  EXPECT_TRUE(platform::control::ActiveActivities().empty());
 }
 
 TEST_F(MainWindow, OnAResizeOnlyCheckBox1MovesAndItKeepsItsDistanceToTheBottom) {
