@@ -4,6 +4,7 @@
 // every few minutes, and a clean last hour. Exits 0 when
 //  - every second of the day has exactly one CSV record, in the file of its own date, and each
 //    of the two files has one header;
+//  - no frame with a flipped bit was decoded as a good one;
 //  - at least 99 % of the frames that arrived intact were decoded, and every frame of the clean
 //    hour was;
 //  - the trace never held more than 1512 characters;
@@ -159,6 +160,9 @@ int64_t CheckLogFile(const std::filesystem::path& path, int64_t from, int64_t to
 }
 
 void CheckDecoding(const char* kind, const FrameTally& tally) {
+  if (tally.decodedDamaged != 0)
+    throw scenario::Failure(std::string(kind) + ": " + std::to_string(tally.decodedDamaged) +
+                            " damaged frames were decoded as good ones");
   if (tally.decodedIntact * 100 < tally.intact * 99)
     throw scenario::Failure(std::string(kind) + ": fewer than 99 % of the intact frames were decoded");
   if (tally.decodedClean != tally.clean)
