@@ -13,12 +13,14 @@
 #include <QTimer>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "app/App.h"
 #include "hpu_parameters/ParameterTable.h"
 #include "hpu_parameters/WindowHPU.h"
 #include "monitor/WindowMain.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/CaughtErrorReports.h"
 #include "tests/support/DialogKeys.h"
 #include "tests/support/QtLoop.h"
@@ -221,6 +223,7 @@ struct WorkerCall {
   const char* name;
   std::function<void(WindowHPU&)> call;
   bool userInterface;
+  friend void PrintTo(const WorkerCall& c, std::ostream* out) { *out << c.name; }
 };
 
 class HPUWorkerCallTest : public HPUWindowTest, public ::testing::WithParamInterface<WorkerCall> {};
@@ -268,7 +271,7 @@ INSTANTIATE_TEST_SUITE_P(
         WorkerCall{"ControlByName", [](WindowHPU& w) { w.ControlByName("Listbox1"); }, false},
         WorkerCall{"OpenInstance", [](WindowHPU&) { single::WindowHPU(); }, false},
         WorkerCall{"ReadRequest", [](WindowHPU&) { single::WindowMain()->lectureEEPROM(); }, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing_support::NameOfCase);
 
 TEST_F(HPUWindowTest, CurrentThreadIsTheWorkersThreadControlAndNilOnTheMainThread) {
   Ref<WindowHPU> window = OpenWindow();
@@ -294,11 +297,13 @@ class StackObject {
 struct Wait {
   const char* name;
   std::function<void(toolkit::Thread&)> wait;  // never returns on its own
+  friend void PrintTo(const Wait& c, std::ostream* out) { *out << c.name; }
 };
 
 struct Closing {
   const char* name;
   std::function<void(WindowHPU&)> close;
+  friend void PrintTo(const Closing& c, std::ostream* out) { *out << c.name; }
 };
 
 class HPUWorkerKillTest : public HPUWindowTest, public ::testing::WithParamInterface<std::tuple<Wait, Closing>> {};

@@ -17,6 +17,7 @@
 #include <string>
 #include <utility>
 
+#include "tests/support/CaseName.h"
 #include "tests/support/QtLoop.h"
 #include "tests/support/TestEnvironment.h"
 #include "toolkit/PropertyRecord.h"
@@ -243,6 +244,7 @@ std::string LineRecord(const LineCodes& codes) {
 // A pseudo-terminal keeps 8 data bits and no parity whatever it is told, so of the line
 // only the rate, the stop bits and the flow control can be seen on it.
 struct LineCase {
+  const char* name;
   LineCodes codes;
   speed_t speed;
   bool twoStopBits;
@@ -263,9 +265,10 @@ TEST_P(SerialPtyLineTest, StoredCodesSetTheLine) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, SerialPtyLineTest,
-                         ::testing::Values(LineCase{{8, 3, 0, 0}, B9600, false},  // the monitor's line
-                                           LineCase{{14, 2, 2, 2}, B115200, true},
-                                           LineCase{{0, 0, 1, 0}, B300, false}));
+                         ::testing::Values(LineCase{"Monitor_9600_8N1", {8, 3, 0, 0}, B9600, false},
+                                           LineCase{"Fast_115200_7E2", {14, 2, 2, 2}, B115200, true},
+                                           LineCase{"Slow_300_5O1", {0, 0, 1, 0}, B300, false}),
+                         testing_support::NameOfCase);
 
 TEST_F(SerialPtyTest, CodeThatStandsForNothingFailsTheOpen) {
   for (const LineCodes& codes : {LineCodes{16, 3, 0, 0}, {8, 4, 0, 0}, {8, 3, 3, 0}, {8, 3, 0, -1}}) {

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 
+#include "tests/support/CaseName.h"
 #include "tests/support/DialogKeys.h"
 #include "tests/support/TestEnvironment.h"
 #include "toolkit/Controls.h"
@@ -78,6 +79,6 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"ReturnLeavesADisabledDefault", {"Default", true, false}, Qt::Key_Return, false},
                       KeyCase{"EscapeLeavesAHiddenCancel", {"Cancel", false, true}, Qt::Key_Escape, false},
                       KeyCase{"EscapeLeavesADisabledCancel", {"Cancel", true, false}, Qt::Key_Escape, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing_support::NameOfCase);
 
 }  // namespace

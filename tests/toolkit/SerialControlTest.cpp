@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/CaseName.h"
 #include "tests/support/CaughtErrorReports.h"
 #include "tests/support/TestEnvironment.h"
 #include "toolkit/PropertyRecord.h"
@@ -178,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
                        throw std::runtime_error("handler failed");
                      },
                      "ab", 2, "", true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing_support::NameOfCase);
 
 TEST_F(SerialControlTest, HandlerThatRemovedNothingRunsAgainWhenBytesArrive) {
   OpenPort();
@@ -231,7 +232,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     port.Write("?");
                                     port.XmitWait();
                                   }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing_support::NameOfCase);
 
 TEST_F(SerialControlTest, EveryByteValuePassesBothWays) {
   std::string every;

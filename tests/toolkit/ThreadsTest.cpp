@@ -7,11 +7,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "toolkit/Exceptions.h"
 #include "toolkit/Seams.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/CaughtErrorReports.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -137,6 +139,7 @@ TEST_F(ThreadsTest, SuspendedThreadWaitsForResumeAndBecomingRunnableCallsTheHook
 struct WaitCase {
   const char* name;
   std::function<void()> wait;
+  friend void PrintTo(const WaitCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class ThreadsKillTest : public ThreadsTest, public ::testing::WithParamInterface<WaitCase> {};
@@ -167,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(WaitCase{"YieldLoop", [] { for (;;) YieldToNextThread(); }},
                       WaitCase{"Sleep", [] { CurrentCooperativeThread()->Sleep(1e9); }},
                       WaitCase{"Suspend", [] { CurrentCooperativeThread()->Suspend(); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing_support::NameOfCase);
 
 TEST_F(ThreadsTest, DestroyingAThreadKillsIt) {
   std::optional<bool> destroyedOnMain;
@@ -340,6 +343,7 @@ struct MisuseCase {
   const char* name;
   bool fromInside;  // done by the worker's body, else by the main thread between passes
   std::function<void(CooperativeThread&)> misuse;
+  friend void PrintTo(const MisuseCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class ThreadsMisuseTest : public ThreadsTest, public ::testing::WithParamInterface<MisuseCase> {};
@@ -380,7 +384,7 @@ INSTANTIATE_TEST_SUITE_P(
         MisuseCase{"PassFromAThread", true, [](CooperativeThread&) { RunCooperativeThreads(); }},
         MisuseCase{"SuspendFromMain", false, [](CooperativeThread& other) { other.Suspend(); }},
         MisuseCase{"SleepFromMain", false, [](CooperativeThread& other) { other.Sleep(1); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing_support::NameOfCase);
 
 }  // namespace
 }  // namespace toolkit
