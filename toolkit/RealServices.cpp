@@ -9,7 +9,6 @@
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPointer>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cerrno>
@@ -18,6 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "toolkit/LongTime.h"
 #include "toolkit/ThreadPacer.h"
 #include "toolkit/Timer.h"
 
@@ -41,28 +41,7 @@ class SystemWallClock : public WallClockSource {
     QTime time = now.time();
     return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
   }
-  // The locale's own long time of day, which shows seconds, without its time-zone field:
-  // a zone name has no place in a log column.
-  std::string LongTime(const LocalDateTime& when) override {
-    QLocale locale = QLocale::system();
-    QString format = WithoutTimeZone(locale.timeFormat(QLocale::LongFormat));
-    return locale.toString(QTime(when.hour, when.minute, when.second), format).toStdString();
-  }
-
- private:
-  // Drops the zone field 't' with the brackets around it and the blanks or comma that set it
-  // apart ("HH:mm:ss t", "H:mm:ss (t)", "h:mm:ss AP, t", "t HH:mm:ss"); quoted literal text
-  // is kept as it is.
-  static QString WithoutTimeZone(const QString& format) {
-    static const QRegularExpression zone(QStringLiteral(R"([\s,]*[(\[]?t+[)\]]?)"));
-    QString result;
-    const QStringList parts = format.split(QLatin1Char('\''));
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-      if (i > 0) result += QLatin1Char('\'');
-      result += i % 2 == 0 ? QString(parts[i]).remove(zone) : parts[i];
-    }
-    return result.trimmed();
-  }
+  std::string LongTime(const LocalDateTime& when) override { return LongTimeOfDay(QLocale::system(), when); }
 };
 
 class UserDocuments : public DocumentsSource {
