@@ -8,19 +8,15 @@
 #include "platform/ObjectRuntime.h"
 #include "platform/StringObjects.h"
 #include "tests/support/platform/StandInControl.h"
+#include "tests/support/platform/StandInTest.h"
 
 namespace {
 
 using platform::Id;
 namespace control = platform::control;
 
-class ObjectRuntimeTest : public ::testing::Test {
+class ObjectRuntimeTest : public control::StandInTest {
  protected:
-  void SetUp() override {
-    control::Reset();
-    baseline_ = control::LiveObjectCount();
-  }
-
   // The reason of the runtime exception that the send raises, through a guard of its own.
   static std::string ReasonRaisedBy(Id receiver, const char* selector) {
     platform::ExceptionData guard;
@@ -34,8 +30,6 @@ class ObjectRuntimeTest : public ::testing::Test {
     ADD_FAILURE() << selector << " raised nothing";
     return {};
   }
-
-  int32_t baseline_ = 0;
 };
 
 TEST_F(ObjectRuntimeTest, RaiseReachesTheInnermostGuardStillRegistered) {

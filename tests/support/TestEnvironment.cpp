@@ -59,6 +59,8 @@ void TestClock::OnMainThreadWaitPass() {
   if (toolkit::OnMainThread()) microseconds_ += 1000.0;
 }
 
+TestClock& InstallTestClock() { return InstallNew<TestClock>(toolkit::InstallClock); }
+
 toolkit::LocalDateTime NormalisedDateTime(const toolkit::LocalDateTime& fields) {
   std::tm when{};
   when.tm_year = fields.year - 1900;
@@ -207,7 +209,7 @@ QApplication& OffscreenApplication() {
 }  // namespace
 
 TestEnvironment::TestEnvironment()
-    : clock((OffscreenApplication(), InstallNew<TestClock>(toolkit::InstallClock))),
+    : clock((OffscreenApplication(), InstallTestClock())),
       wallClock(InstallNew<TestWallClock>(toolkit::InstallWallClock, clock)),
       serial(InstallNew<MemorySerialSystem>(toolkit::InstallSerialSystem)),
       documents(InstallNew<TestDocuments>(toolkit::InstallDocuments)),

@@ -33,6 +33,9 @@ class TestClock : public toolkit::ClockSource {
   double microseconds_ = 0;
 };
 
+// A test clock installed alone, for tests that need no other seam.
+TestClock& InstallTestClock();
+
 // The local date and time: a set starting point that moves with the test clock.
 class TestWallClock : public toolkit::WallClockSource {
  public:

@@ -5,10 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <memory>
 
 #include "tests/support/TestEnvironment.h"
-#include "toolkit/Seams.h"
 #include "toolkit/Threads.h"
 
 namespace toolkit {
@@ -16,11 +14,7 @@ namespace {
 
 class ClockTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    auto clock = std::make_unique<testing_support::TestClock>();
-    clock_ = clock.get();
-    InstallClock(std::move(clock));
-  }
+  void SetUp() override { clock_ = &testing_support::InstallTestClock(); }
 
   testing_support::TestClock* clock_ = nullptr;
 };

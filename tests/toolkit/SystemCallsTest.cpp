@@ -7,6 +7,7 @@
 
 #include "platform/ObjectRuntime.h"
 #include "tests/support/platform/StandInControl.h"
+#include "tests/support/platform/StandInTest.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/ObjCExceptions.h"
 #include "toolkit/System.h"
@@ -16,15 +17,7 @@ namespace {
 
 namespace control = platform::control;
 
-class SystemCalls : public ::testing::Test {
- protected:
-  void SetUp() override {
-    control::Reset();
-    baseline_ = control::LiveObjectCount();
-  }
-
-  int32_t baseline_ = 0;
-};
+using SystemCalls = control::StandInTest;
 
 TEST_F(SystemCalls, RaiseObjCExceptionCarriesTheReason) {
   const struct {

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "toolkit/Exceptions.h"
-#include "toolkit/Seams.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/CaughtErrorReports.h"
 #include "tests/support/TestEnvironment.h"
@@ -40,11 +39,7 @@ class Sentinel {
 
 class ThreadsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    auto clock = std::make_unique<testing_support::TestClock>();
-    clock_ = clock.get();
-    InstallClock(std::move(clock));
-  }
+  void SetUp() override { clock_ = &testing_support::InstallTestClock(); }
   void TearDown() override {
     SetRunnableHook(nullptr);
   }
