@@ -232,6 +232,7 @@ TEST_F(DisableAppNap, TickingAtTheGateBeginsTheActivityAndUntickingEndsIt) {
   control::SetReportedVersion(Reported(NSProcessInfo::kActivityVersion));
   box_->Click();
   ASSERT_TRUE(box_->Value());
+  ASSERT_FALSE(Token().IsNil());
   ASSERT_EQ(control::ActiveActivities().size(), 1u);
   Id activity = control::ActiveActivities()[0];
   EXPECT_EQ(Token()->ref, activity);
@@ -351,6 +352,7 @@ TEST_F(NSProcessInfoTest, TokenSendsEndActivityOnlyWithAnActivityAndFromTheGate)
 
 TEST_F(DisableAppNap, DestroyingTheWindowWhileATokenIsHeldEndsTheActivity) {
   Tick(true);
+  ASSERT_EQ(control::ActiveActivities().size(), 1u);
   Id activity = Token()->ref;
   TakeSent();
   box_ = nullptr;
