@@ -169,7 +169,12 @@ void RectControl::ApplyProperty(const PropertyEntry& entry) {
 
 void RectControl::JoinTabPanel(const std::string& panelName) {
   Ref<Window> window = OwnerWindow();
-  tabPanel_ = window ? window->ControlAs<TabPanel>(panelName).Shared() : nullptr;
+  tabPanel_ = window && !panelName.empty() ? window->ControlAs<TabPanel>(panelName).Shared() : nullptr;
+  // A layout table that places a control on a panel it has not made yet would show the control
+  // on every page.
+  if (!panelName.empty() && tabPanel_.expired())
+    throw RuntimeException("The control " + Name() + " is placed on " + panelName +
+                           ", which is no tab panel of its window (yet).");
   RefreshShown();
 }
 

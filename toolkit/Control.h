@@ -125,8 +125,9 @@ class RectControl : public Control {
 
  private:
   void SyncPendingProperties();
-  // Puts the control on a page of the window's tab panel of that name (the panel is made
-  // before the controls on its pages); no panel of that name leaves it on the window.
+  // Puts the control on a page of the window's tab panel of that name, which must be made
+  // before the controls on its pages (RuntimeException otherwise); no name leaves it on the
+  // window.
   void JoinTabPanel(const std::string& panelName);
 
   struct WidgetHandle;  // guards against the widget going with its window first

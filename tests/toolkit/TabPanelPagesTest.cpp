@@ -25,8 +25,8 @@ constexpr PanelPage kSecondPage{.panel = "Tabs", .index = 2};
 class PagedWindow : public toolkit::Window {
  public:
   // The controls in creation order, the panel among them.
-  static constexpr const char* kNames[] = {"BeforeThePanel", "Tabs",           "OnTheWindow",   "OnTheFirstPage",
-                                           "HiddenOnFirst",  "OnTheSecondPage", "HiddenOnSecond"};
+  static constexpr const char* kNames[] = {"Tabs",          "OnTheWindow",     "OnTheFirstPage",
+                                           "HiddenOnFirst", "OnTheSecondPage", "HiddenOnSecond"};
 
   PagedWindow() : toolkit::Window("PagedWindow") {}
   void Layout() override {
@@ -41,7 +41,6 @@ class PagedWindow : public toolkit::Window {
                                TabStop::None)
                     .Bytes());
     };
-    label("BeforeThePanel", kSecondPage, VisibleState::Shown);  // its panel does not exist yet
     BuildControl<toolkit::TabPanel>(
         "Tabs", UnboundControl("Tabs", {.left = 100, .top = 10, .width = 190, .height = 180}, VisibleState::Shown)
                     .Text("TabDefinition", "One\rTwo")
@@ -82,7 +81,7 @@ TEST_F(TabPanelPages, TheControlsOfThePageInFrontShowAndTheOthersHide) {
   EXPECT_EQ(window->Shown(), (Names{"Tabs", "OnTheWindow", "OnTheFirstPage"})) << "the first page in front";
 
   window->Tabs()->SetValue(1);
-  EXPECT_EQ(window->Shown(), (Names{"BeforeThePanel", "Tabs", "OnTheWindow", "OnTheSecondPage"}));
+  EXPECT_EQ(window->Shown(), (Names{"Tabs", "OnTheWindow", "OnTheSecondPage"}));
 
   window->Tabs()->SetValue(0);
   EXPECT_EQ(window->Shown(), (Names{"Tabs", "OnTheWindow", "OnTheFirstPage"}));
@@ -93,7 +92,7 @@ TEST_F(TabPanelPages, TheUsersPickOfAPageShowsItsControls) {
   ASSERT_NE(tabs, nullptr);
   tabs->setCurrentIndex(1);
   EXPECT_EQ(window->Tabs()->Value(), 1);
-  EXPECT_EQ(window->Shown(), (Names{"BeforeThePanel", "Tabs", "OnTheWindow", "OnTheSecondPage"}));
+  EXPECT_EQ(window->Shown(), (Names{"Tabs", "OnTheWindow", "OnTheSecondPage"}));
 }
 
 TEST_F(TabPanelPages, AControlMadeVisibleShowsOnlyWhileItsPageIsInFront) {
@@ -102,10 +101,33 @@ TEST_F(TabPanelPages, AControlMadeVisibleShowsOnlyWhileItsPageIsInFront) {
   EXPECT_EQ(window->Shown(), (Names{"Tabs", "OnTheWindow"}));
 
   window->Tabs()->SetValue(1);
-  EXPECT_EQ(window->Shown(), (Names{"BeforeThePanel", "Tabs", "OnTheWindow", "OnTheSecondPage", "HiddenOnSecond"}));
+  EXPECT_EQ(window->Shown(), (Names{"Tabs", "OnTheWindow", "OnTheSecondPage", "HiddenOnSecond"}));
 
   window->Tabs()->SetValue(0);
   EXPECT_EQ(window->Shown(), (Names{"Tabs", "OnTheWindow"})) << "a control made invisible stays so behind its page";
+}
+
+// A layout table that places a control on a panel it has not made yet is refused at once; the
+// control would otherwise show on every page.
+TEST(TabPanelPage, AControlMadeBeforeItsPanelIsRefused) {
+  testing_support::TestEnvironment environment;
+  class EarlyControlWindow : public toolkit::Window {
+   public:
+    EarlyControlWindow() : toolkit::Window("EarlyControlWindow") {}
+    void CreateControls() override {
+      BuildControl<toolkit::Label>(
+          "Early", VisibleControl("Early", {.width = 80, .height = 16, .page = kSecondPage}, VisibleState::Shown,
+                                  TabStop::None)
+                       .Bytes());
+    }
+  };
+  auto window = std::make_shared<EarlyControlWindow>();
+  try {
+    window->Construct();
+    FAIL() << "the control was placed on a panel that does not exist";
+  } catch (const toolkit::RuntimeException& e) {
+    EXPECT_NE(std::string(e.what()).find("Early is placed on Tabs"), std::string::npos) << e.what();
+  }
 }
 
 }  // namespace
