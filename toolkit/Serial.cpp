@@ -65,8 +65,6 @@ int64_t Serial::BytesAvailable() { return device_ ? device_->BytesAvailable() : 
 std::string Serial::LookAhead() { return device_ ? device_->Peek() : std::string(); }
 
 std::string Serial::Read(int64_t count) {
-  // One return of one variable: the bytes are handed on without a copy (every received byte
-  // is read alone, so even the short text's copy shows).
   std::string bytes = device_ && count > 0 ? device_->Read(count) : std::string();
   removedDuringHandler_ += static_cast<int64_t>(bytes.size());
   return bytes;
