@@ -19,6 +19,9 @@ warmup=5
 longest_pass_ms=370
 
 source scripts/real-program-under-xvfb.sh
+here="$work/hpu-read"
+start_display "$here"
+program_on_port "$here"
 
 traffic=("no bytes:--converter-stop-after 0"
          "a frame every 250 ms:--converter-period 250"
@@ -33,26 +36,27 @@ for case in "${traffic[@]}"; do
   name="${case%%:*}"
   # Unquoted on purpose: the simulator's options for the case.
   # shellcheck disable=SC2086
-  start_bus --no-answers ${case#*:} --duration $((passes + 15))
+  start_bus "$here" --no-answers ${case#*:} --duration $((passes + 15))
+  simulator=$launched
   # The program quits by itself once it has printed its passes; how it exits is not looked at.
-  (timeout $((passes + 10)) "${program_on_port[@]}" "$(bus_port)" hpu-eeprom "$passes" \
-    > "$work/passes" || true) 2>> "$work/program.log"
+  (timeout $((passes + 10)) "${program_on_port[@]}" "$(bus_port "$here")" hpu-eeprom "$passes" \
+    > "$here/passes" || true) 2>> "$here/program.log"
   kill "$simulator" 2> /dev/null || true
   wait "$simulator" 2> /dev/null || true
-  summary="$(grep '^passes=' "$work/passes" || true)"
+  summary="$(grep '^passes=' "$here/passes" || true)"
   if [ -z "$summary" ]; then
     echo "MISSED: no passes measured with $name"
     failed=1
     continue
   fi
   echo "pass, $name: $summary"
-  echo "        each: $(grep '^pass ' "$work/passes" | awk '{ printf "%s ", $3 }')"
+  echo "        each: $(grep '^pass ' "$here/passes" | awk '{ printf "%s ", $3 }')"
   max_ms="$(printf '%s' "$summary" | sed 's/.*max_ms=\([0-9.]*\).*/\1/')"
   check "$max_ms <= $longest_pass_ms" "every pass within $longest_pass_ms ms with $name"
 done
 
-start_bus --no-answers --converter-stop-after 0 --duration $((warmup + seconds + 10))
-"${program_on_port[@]}" "$(bus_port)" hpu-eeprom > /dev/null 2>> "$work/program.log" &
+start_bus "$here" --no-answers --converter-stop-after 0 --duration $((warmup + seconds + 10))
+"${program_on_port[@]}" "$(bus_port "$here")" hpu-eeprom > /dev/null 2>> "$here/program.log" &
 program=$!
 track "$program"
 sleep "$warmup"

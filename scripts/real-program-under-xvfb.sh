@@ -1,8 +1,11 @@
 # Sourced by the scripts that measure the real program (bench/OnePortProgram.cpp) under Xvfb
-# against bus_simulator. Builds both into build-bench/, makes a work folder that is removed
-# with every process given to `track` when the script exits, and starts Xvfb.
-# Gives: $work, $xvfb, track PID, wait_for_line FILE, start_bus OPTIONS..., bus_port,
-# "${program_on_port[@]}", cpu_ticks PID, share TICKS STARTED ENDED.
+# against bus_simulator. Builds both into build-bench/ and makes a work folder that is removed,
+# with every process given to `track`, when the script exits. Each measured program gets a
+# folder of its own in it, with its own display, bus and home (its log goes there).
+# Gives: $work, track PID, wait_for_line FILE, start_display DIR, start_bus DIR OPTIONS...,
+# bus_port DIR, program_on_port DIR (sets the array program_on_port), cpu_ticks PID, status_kb
+# PID KEY, share TICKS STARTED ENDED. The start_ functions leave the process's id in $launched;
+# the programs are ended before the displays.
 
 scripts/install-deps.sh bench
 cmake --preset bench > /dev/null
@@ -10,9 +13,13 @@ cmake --build --preset bench --target hydromon_on_port bus_simulator > /dev/null
 
 work="$(mktemp -d)"
 pids=()
+displays=()
 track() { pids+=("$1"); }
 cleanup() {
+  # The programs go before their displays: a program whose display vanishes ends badly.
   for pid in "${pids[@]}"; do kill "$pid" 2> /dev/null || true; done
+  wait "${pids[@]}" 2> /dev/null || true
+  for pid in "${displays[@]}"; do kill "$pid" 2> /dev/null || true; done
   wait 2> /dev/null || true
   rm -rf "$work"
 }
@@ -27,27 +34,33 @@ wait_for_line() {  # FILE: until it holds a whole line, at most 10 s
   exit 1
 }
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
-xvfb=$!
-track "$xvfb"
-wait_for_line "$work/display"
-export DISPLAY=":$(head -n 1 "$work/display")"
-
-start_bus() {  # SIMULATOR OPTIONS...: sets $simulator; its port's path lands in $work/port
-  rm -f "$work/port"
-  build-bench/tests/tools/bus_simulator "$@" > "$work/port" 2>> "$work/simulator.log" &
-  simulator=$!
-  track "$simulator"
-  wait_for_line "$work/port"
+start_display() {  # DIR: an Xvfb of its own; its number lands in DIR/display
+  mkdir -p "$1"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$1/display" 2> "$1/xvfb.log" &
+  launched=$!
+  displays+=("$launched")
+  wait_for_line "$1/display"
 }
 
-# The program with a temporary home (its log goes there); then the port's path and its arguments.
-mkdir -p "$work/home"
-program_on_port=(env HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xcb
-  build-bench/bench/hydromon_on_port)
-bus_port() { head -n 1 "$work/port"; }
+start_bus() {  # DIR SIMULATOR OPTIONS...: its port's path lands in DIR/port
+  local dir="$1"
+  shift
+  rm -f "$dir/port"
+  build-bench/tests/tools/bus_simulator "$@" > "$dir/port" 2>> "$dir/simulator.log" &
+  launched=$!
+  track "$launched"
+  wait_for_line "$dir/port"
+}
+bus_port() { head -n 1 "$1/port"; }
+
+program_on_port() {  # DIR: the program on DIR's display with DIR/home; then the port and its arguments
+  mkdir -p "$1/home"
+  program_on_port=(env DISPLAY=":$(head -n 1 "$1/display")" HOME="$1/home" XDG_CONFIG_HOME="$1/home/.config"
+    QT_QPA_PLATFORM=xcb build-bench/bench/hydromon_on_port)
+}
 
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+status_kb() { awk -v key="$2:" '$1 == key { print $2 }' "/proc/$1/status"; }
 # TICKS STARTED ENDED: the share of one core, in %, of CPU ticks between two `date +%s.%N`.
 share() {
   awk -v t="$1" -v hz="$(getconf CLK_TCK)" -v a="$2" -v b="$3" 'BEGIN { printf "%.2f", 100 * t / hz / (b - a) }'

@@ -56,6 +56,29 @@ TEST(BusSimulatorFrames, ChecksumWrapsAt65535NotAt65536) {
   EXPECT_EQ(frameChecksum(oneByteMore.data(), oneByteMore.size()), 0xFF);
 }
 
+TEST(BusSimulatorFrames, ARampAddsTheFramesPlaceInItsStepsToEveryWord) {
+  struct Case {
+    std::string name;
+    unsigned frame;
+    unsigned steps;
+    ConverterWords words;
+  };
+  const ConverterWords given{245, 13800, 2500, 0, 253, 80, 0xFFFF};
+  const Case cases[] = {
+      {"no ramp", 7, 0, given},
+      {"a ramp of one step", 7, 1, given},
+      {"first frame", 0, 100, given},
+      {"third frame", 2, 100, {247, 13802, 2502, 2, 255, 82, 1}},
+      {"last step", 99, 100, {344, 13899, 2599, 99, 352, 179, 98}},
+      {"starts over", 100, 100, given},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(rampedWords(given, c.frame, c.steps), c.words);
+    EXPECT_EQ(rampedWord(1234, c.frame, c.steps), c.words[0] - 245 + 1234);
+  }
+}
+
 TEST(BusSimulatorRequestScanner, FindsValidRequestsAndCountsTheRejectedOnes) {
   struct Case {
     std::string name;

@@ -50,6 +50,19 @@ inline void appendWord(Frame& frame, std::uint16_t word) {
   frame.push_back(static_cast<std::uint8_t>(word & 0xFF));
 }
 
+// The words of a device's frame number `frame` (from 0) on a ramp of `steps` steps: each word
+// plus frame mod steps, wrapping at 16 bits, so the shown values change with every frame and
+// stay in a known range. Fewer than two steps: the words themselves, every frame.
+inline std::uint16_t rampedWord(std::uint16_t word, unsigned frame, unsigned steps) {
+  const unsigned offset = steps > 1 ? frame % steps : 0;
+  return static_cast<std::uint16_t>((word + offset) & 0xFFFF);
+}
+
+inline ConverterWords rampedWords(ConverterWords words, unsigned frame, unsigned steps) {
+  for (std::uint16_t& word : words) word = rampedWord(word, frame, steps);
+  return words;
+}
+
 inline Frame converterDataFrame(const ConverterWords& words) {
   Frame frame{0x00, 0x01, 0x10, 0x10};
   for (std::uint16_t word : words) appendWord(frame, word);

@@ -27,9 +27,7 @@ std::chrono::nanoseconds lineTime(std::size_t bytes) {
 BusPlayer::BusPlayer(const SimulatorOptions& options, const PtyLine& line)
     : options_(options),
       line_(line),
-      noise_(options.seed, options.junkBurstsPerMinute, options.corruptProbability),
-      converterFrame_(converterDataFrame(options.converterWords)),
-      hpuFrame_(hpuDataFrame(options.hpuReading)) {}
+      noise_(options.seed, options.junkBurstsPerMinute, options.corruptProbability) {}
 
 PlayCounters BusPlayer::play() {
   const Clock::time_point start = Clock::now();
@@ -77,7 +75,17 @@ std::optional<BusPlayer::Transmission> BusPlayer::takeDue(Clock::time_point now)
   }
   const std::optional<Kind> frame = dueDataFrame(now);
   if (!frame) return std::nullopt;
-  return Transmission{*frame == Kind::Converter ? converterFrame_ : hpuFrame_, *frame};
+  return Transmission{dataFrame(*frame), *frame};
+}
+
+// The next data frame of the device, on the ramp asked for.
+Frame BusPlayer::dataFrame(Kind kind) const {
+  const unsigned steps = options_.rampSteps;
+  if (kind == Kind::Converter)
+    return converterDataFrame(rampedWords(options_.converterWords, counters_.converterFrames, steps));
+  HpuReading reading = options_.hpuReading;
+  reading.pressureWord = rampedWord(reading.pressureWord, counters_.hpuFrames, steps);
+  return hpuDataFrame(reading);
 }
 
 std::optional<BusPlayer::Kind> BusPlayer::dueDataFrame(Clock::time_point now) {

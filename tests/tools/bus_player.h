@@ -45,13 +45,12 @@ class BusPlayer {
   void transmit(Transmission transmission, Clock::time_point now);
   bool writeWhole(const Frame& bytes);
   bool converterActive(Clock::time_point now) const { return now < converterEnd_; }
+  Frame dataFrame(Kind kind) const;
 
   const SimulatorOptions& options_;
   const PtyLine& line_;
   LineNoise noise_;
   RequestScanner scanner_;
-  const Frame converterFrame_;
-  const Frame hpuFrame_;
   std::deque<Frame> pendingAnswers_;
   PlayCounters counters_;
 

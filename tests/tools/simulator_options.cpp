@@ -131,6 +131,8 @@ SimulatorOptions parseOptions(const std::vector<std::string>& arguments) {
       {"--converter-words", [&](auto o, auto v) { givenWords = parseConverterWords(o, v); }},
       {"--hpu-period", [&](auto o, auto v) { options.hpuPeriod = parseMilliseconds(o, v, 0); }},
       {"--hpu-bytes", [&](auto o, auto v) { options.hpuReading = parseHpuBytes(o, v); }},
+      {"--ramp",
+       [&](auto o, auto v) { options.rampSteps = static_cast<unsigned>(parseInteger(o, v, 0, 0xFFFF)); }},
       {"--image", [&](auto o, auto v) { options.image = parseImage(o, v); }},
       {"--junk-rate",
        [&](auto o, auto v) { options.junkBurstsPerMinute = parseReal(o, v, 0, 60'000); }},
@@ -192,6 +194,9 @@ Plays the converter and the HPU on a pseudo-terminal; prints the port's path fir
                              the seven converter data words, decimal; override --generation
   --hpu-period MS            HPU data frame period (default 0: no HPU frames)
   --hpu-bytes P,M,T          pressure word, mode byte, pitch byte (default 1234,255,15)
+  --ramp N                   frame k of each device adds k mod N to its words (the converter's
+                             seven, the HPU's pressure), so every frame shows new values
+                             (default 0: the same words in every frame)
   --image HEX96              the 48-byte parameter image that read requests are answered from
                              (default: word i holds 1000 + i)
   --junk-rate N              random junk bursts per minute (default 0)

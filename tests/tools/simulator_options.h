@@ -16,6 +16,7 @@ struct SimulatorOptions {
   ConverterWords converterWords{};
   std::chrono::milliseconds hpuPeriod{0};  // 0: no HPU data frames
   HpuReading hpuReading{1234, 255, 15};
+  unsigned rampSteps = 0;  // under 2: the same words in every frame
   ParameterImage image{};
   double junkBurstsPerMinute = 0;
   double corruptProbability = 0;  // per byte of every frame
