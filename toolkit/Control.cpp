@@ -1,5 +1,6 @@
 #include "toolkit/Control.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QPointer>
 #include <QTimer>
@@ -119,10 +120,48 @@ class ShowWatcher : public QObject {
 
 struct RectControl::WidgetHandle {
   QPointer<QWidget> widget;
-  // Children of the widget, so they go with it and never call back into a control without one.
-  QTimer* refresh = nullptr;
+  // A child of the widget, so it goes with it and never calls back into a control without one.
   ShowWatcher* showWatcher = nullptr;
   std::vector<std::string> pendingKeys;
+  bool dueAtRefresh = false;
+};
+
+// The one refresh of all widgets whose controls changed since the last one: a single timer, so
+// their repaints fall together instead of each widget repainting on its own beat.
+class WidgetRefresh {
+ public:
+  static void Schedule(RectControl& control) {
+    static WidgetRefresh refresh;
+    refresh.Add(control);
+  }
+
+ private:
+  void Add(RectControl& control) {
+    RectControl::WidgetHandle& handle = *control.widget_;
+    if (!handle.dueAtRefresh) {
+      handle.dueAtRefresh = true;
+      due_.push_back(std::static_pointer_cast<RectControl>(control.shared_from_this()));
+    }
+    if (!timer_) {  // the first time, or the application was made anew
+      timer_ = new QTimer(QCoreApplication::instance());
+      timer_->setSingleShot(true);
+      timer_->setInterval(1000 / RectControl::kRefreshesPerSecond);
+      QObject::connect(timer_, &QTimer::timeout, timer_, [this] { Run(); });
+    }
+    if (!timer_->isActive()) timer_->start();
+  }
+
+  void Run() {
+    for (const std::weak_ptr<RectControl>& entry : std::exchange(due_, {})) {
+      const std::shared_ptr<RectControl> control = entry.lock();
+      if (!control || !control->Widget()) continue;
+      control->widget_->dueAtRefresh = false;
+      control->SyncPendingProperties();
+    }
+  }
+
+  QPointer<QTimer> timer_;
+  std::vector<std::weak_ptr<RectControl>> due_;
 };
 
 RectControl::RectControl() = default;
@@ -237,21 +276,14 @@ void RectControl::SyncWidgetSoon(std::string_view key) {
   QWidget* widget = Widget();
   if (!widget) return;
   WidgetHandle& handle = *widget_;
-  if (!handle.refresh) {
-    handle.refresh = new QTimer(widget);
-    handle.refresh->setSingleShot(true);
-    handle.refresh->setInterval(1000 / kRefreshesPerSecond);
-    QObject::connect(handle.refresh, &QTimer::timeout, widget, [this] { SyncPendingProperties(); });
-    handle.showWatcher = new ShowWatcher(widget, [this] { SyncPendingProperties(); });
-  }
+  if (!handle.showWatcher) handle.showWatcher = new ShowWatcher(widget, [this] { SyncPendingProperties(); });
   if (std::find(handle.pendingKeys.begin(), handle.pendingKeys.end(), key) == handle.pendingKeys.end())
     handle.pendingKeys.emplace_back(key);
   // A widget out of sight (the trace behind the page "Values") catches up when it shows.
-  if (widget->isVisible() && !handle.refresh->isActive()) handle.refresh->start();
+  if (widget->isVisible()) WidgetRefresh::Schedule(*this);
 }
 
 void RectControl::SyncPendingProperties() {
-  widget_->refresh->stop();
   for (const std::string& pending : std::exchange(widget_->pendingKeys, {})) SyncWidget(pending);
 }
 

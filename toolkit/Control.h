@@ -79,8 +79,9 @@ class Control : public std::enable_shared_from_this<Control> {
 // A control with a place in the window and a widget.
 class RectControl : public Control {
  public:
-  // How often at most a widget shows properties that change with every frame.
-  static constexpr int kRefreshesPerSecond = 10;
+  // How often at most a widget shows properties that change with every frame: as often as the
+  // converter sends, which is as often as a person can read a changing value.
+  static constexpr int kRefreshesPerSecond = 4;
 
   ~RectControl() override;
 
@@ -115,15 +116,17 @@ class RectControl : public Control {
   // Pushes the state of one property onto the widget.
   virtual void SyncWidget(std::string_view key);
   // For properties that can change thousands of times a second (a label's text, the trace):
-  // the widget gets the latest state at its next refresh, at most kRefreshesPerSecond times a
-  // second, instead of once per change, and a hidden widget when it shows. The control's own
-  // property is up to date at once.
+  // the widget gets the latest state at the next refresh, at most kRefreshesPerSecond times a
+  // second, instead of once per change, and a hidden widget when it shows. One refresh serves
+  // every widget, so the window repaints once for all the controls that changed. The control's
+  // own property is up to date at once.
   void SyncWidgetSoon(std::string_view key);
 
   void Attached() override;
   void StoredPropertyChanged(std::string_view key) override;
 
  private:
+  friend class WidgetRefresh;
   void SyncPendingProperties();
   // Puts the control on a page of the window's tab panel of that name, which must be made
   // before the controls on its pages (RuntimeException otherwise); no name leaves it on the

@@ -2,8 +2,11 @@
 // the latest value (a hidden one once it shows), while the controls hold every change at once.
 #include <gtest/gtest.h>
 
+#include <QEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -19,8 +22,21 @@ QtWidget* WidgetAt(const WindowMain& window, const toolkit::RectControl& control
   return nullptr;
 }
 
+constexpr int kRefreshInterval = 1000 / toolkit::RectControl::kRefreshesPerSecond;
+
 // Runs the event loop for longer than one refresh interval.
-void LetARefreshPass() { testing_support::RunQtLoopFor(2 * 1000 / toolkit::RectControl::kRefreshesPerSecond); }
+void LetARefreshPass() { testing_support::RunQtLoopFor(2 * kRefreshInterval); }
+
+// Counts the times a widget is painted.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+  int paints = 0;
+};
 
 TEST(WidgetRefresh, ManyChangesReachTheWidgetAsTheLatestOneAtTheNextRefresh) {
   program_fixtures::ConnectedProgram program;
@@ -47,6 +63,60 @@ TEST(WidgetRefresh, ManyChangesReachTheWidgetAsTheLatestOneAtTheNextRefresh) {
 
   window.TabPanel1()->SetValue(1);
   EXPECT_EQ(shownTrace->toPlainText(), "line 100\n");
+}
+
+// One refresh serves every widget, so the window repaints once for all that changed.
+TEST(WidgetRefresh, WidgetsThatChangedWithinOneIntervalFollowTogether) {
+  load_testing::ConnectedProgram program;
+  WindowMain& window = *program.window;
+  auto first = window.LabelValue_Uin();
+  auto second = window.LabelValue_Uout();
+  auto* shownFirst = WidgetAt<QLabel>(window, *first);
+  auto* shownSecond = WidgetAt<QLabel>(window, *second);
+  ASSERT_NE(shownFirst, nullptr);
+  ASSERT_NE(shownSecond, nullptr);
+  LetARefreshPass();
+
+  first->SetText("1");
+  testing_support::RunQtLoopFor(kRefreshInterval / 2);
+  second->SetText("2");
+  ASSERT_TRUE(testing_support::RunQtLoopUntil([&] { return shownFirst->text() == "1"; },
+                                              std::chrono::milliseconds(2 * kRefreshInterval), std::chrono::milliseconds(1)));
+  EXPECT_EQ(shownSecond->text(), "2") << "the later change comes with the same refresh";
+}
+
+// The trace's scroll bar repaints dearly; the trace's widget changes only its changed lines, so
+// the bar repaints only when the trace's line count changes what it shows.
+TEST(WidgetRefresh, TheTracesScrollBarRepaintsOnlyWhenTheLineCountChanges) {
+  load_testing::ConnectedProgram program;
+  WindowMain& window = *program.window;
+  window.TabPanel1()->SetValue(1);
+  auto trace = window.TextArea1();
+  auto* shownTrace = WidgetAt<QPlainTextEdit>(window, *trace);
+  ASSERT_NE(shownTrace, nullptr);
+  std::string older;  // more lines than the widget shows, so the bar can scroll
+  for (int line = 0; line < 30; ++line) older += "000  001  \n";
+  trace->SetText(older);
+  LetARefreshPass();
+
+  struct Step {
+    const char* what;
+    std::string text;
+    bool repaints;
+  };
+  const std::string cut = older.substr(0, older.size() - 22);  // two lines fewer
+  const Step steps[] = {
+      {"two lines in front, two cut: as many lines", "erreur CRC\n002  003  \n" + cut, false},
+      {"one more line", "r\xC3\xA9ponse valide\nerreur CRC\n002  003  \n" + cut, true},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    PaintCounter barPaints(shownTrace->verticalScrollBar());
+    trace->SetText(step.text);
+    LetARefreshPass();
+    ASSERT_EQ(shownTrace->toPlainText().toStdString(), step.text);
+    EXPECT_EQ(barPaints.paints > 0, step.repaints);
+  }
 }
 
 // The widget gets only the lines put in front and loses the cut tail; whatever the texts, it
