@@ -5,8 +5,11 @@
 #  (a) WidgetsLive: the labels and the trace live on their Qt widgets (offscreen platform),
 #      with the page "Values" (page:0) or "Raw data" (page:1) in front;
 #  (b) ReceivePath: receive, trace text, checksum and decode alone, no cooperative thread.
-# Then each figure against its target: (a) at least 20,000 frames/s, (b) at least 1,000,000.
-# Exits 1 when one is missed.
+# Then each figure against its floor, a guard against a regression of the handler rather than a
+# record: (a) at least 100,000 frames/s, (b) at least 200,000. Plain code clears both several
+# times over even on a busy machine (the line itself carries about 48 converter frames a second),
+# so a miss means the handler got slower, not that the machine was busy. Exits 1 when one is
+# missed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,9 +29,9 @@ awk -F, '
   {
     name = $1; gsub(/"/, "", name)
     rate = $column["items_per_second"]
-    target = name ~ /ReceivePath/ ? 1000000 : 20000
-    verdict = rate >= target ? "ok:    " : "MISSED:"
-    if (rate < target) missed = 1
-    printf "%s %-52s %12.0f frames/s, %7.0f ns a frame (target %d frames/s)\n", verdict, name, rate, 1e9 / rate, target
+    floor = name ~ /ReceivePath/ ? 200000 : 100000
+    verdict = rate >= floor ? "ok:    " : "MISSED:"
+    if (rate < floor) missed = 1
+    printf "%s %-52s %12.0f frames/s, %7.0f ns a frame (floor %d frames/s)\n", verdict, name, rate, 1e9 / rate, floor
   }
   END { exit missed }' <(sed -n '/^name,/,$p' "$results")
