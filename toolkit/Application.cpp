@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QThreadPool>
 #include <vector>
 
 #include "toolkit/DisplayConnection.h"
@@ -33,6 +34,9 @@ bool RuntimeInit(int argc, char** argv) {
     state.application = OpenDisplay(argc > 0 ? argv[0] : nullptr);
     if (!state.application) return false;
   }
+  // Qt's raster painter splits each tall gradient fill (a scroll bar beside the trace) across
+  // its global pool, a thread per core; waking them costs the program more than the fill.
+  QThreadPool::globalInstance()->setMaxThreadCount(1);
   InstallMissingSeams({real::MakeClock, real::MakeWallClock, real::MakeSerialSystem, real::MakeDocuments,
                        real::MakeDialogs});
   if (!state.loop) state.loop = real::MakeEventLoop();

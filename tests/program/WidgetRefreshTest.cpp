@@ -7,6 +7,8 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -117,6 +119,30 @@ TEST(WidgetRefresh, TheTracesScrollBarRepaintsOnlyWhenTheLineCountChanges) {
     ASSERT_EQ(shownTrace->toPlainText().toStdString(), step.text);
     EXPECT_EQ(barPaints.paints > 0, step.repaints);
   }
+}
+
+// The process's threads that Qt's global pool runs.
+int PooledThreads() {
+  int pooled = 0;
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    std::ifstream comm(task.path() / "comm");
+    std::string name;
+    std::getline(comm, name);
+    if (name == "Thread (pooled)") ++pooled;
+  }
+  return pooled;
+}
+
+// Qt's painter hands a tall fill to its pool, a thread per core unless told otherwise.
+TEST(WidgetRefresh, PaintingTheWindowAndTheTracesScrollBarWakesOneHelperThreadAtMost) {
+  load_testing::ConnectedProgram program;
+  WindowMain& window = *program.window;
+  window.TabPanel1()->SetValue(1);
+  auto* shownTrace = WidgetAt<QPlainTextEdit>(window, *window.TextArea1());
+  ASSERT_NE(shownTrace, nullptr);
+  LetARefreshPass();  // the window shows
+  shownTrace->verticalScrollBar()->repaint();
+  EXPECT_LE(PooledThreads(), 1);
 }
 
 // The widget gets only the lines put in front and loses the cut tail; whatever the texts, it
