@@ -101,7 +101,7 @@ report_page() {  # PAGE
   echo "== line rate: ${seconds} s measured after ${warmup} s, page ${page}, $(nproc) cores, $(date -u +%Y-%m-%d) =="
   echo "bus:              $(grep -o 'converter_frames=[0-9]* hpu_frames=[0-9]*' "$dir/simulator.log" || echo 'no summary')"
   echo "log records:      $records, last: $last_record"
-  echo "CPU, one core:    ${program_share} % (Xvfb: ${xvfb_share} %)"
+  echo "CPU, one core:    ${program_share} % (Xvfb: ${xvfb_share} %), $(status_kb "${program_pid[$page]}" Threads) threads"
   echo "peak resident:    $((peak_kb / 1024)) MB (${peak_kb} kB)"
   echo "resident, max:    first ${window} s ${first_kb} kB, last ${window} s ${last_kb} kB"
 
