@@ -69,7 +69,7 @@ TEST(WidgetRefresh, ManyChangesReachTheWidgetAsTheLatestOneAtTheNextRefresh) {
 
 // One refresh serves every widget, so the window repaints once for all that changed.
 TEST(WidgetRefresh, WidgetsThatChangedWithinOneIntervalFollowTogether) {
-  load_testing::ConnectedProgram program;
+  program_fixtures::ConnectedProgram program;
   WindowMain& window = *program.window;
   auto first = window.LabelValue_Uin();
   auto second = window.LabelValue_Uout();
@@ -90,7 +90,7 @@ TEST(WidgetRefresh, WidgetsThatChangedWithinOneIntervalFollowTogether) {
 // The trace's scroll bar repaints dearly; the trace's widget changes only its changed lines, so
 // the bar repaints only when the trace's line count changes what it shows.
 TEST(WidgetRefresh, TheTracesScrollBarRepaintsOnlyWhenTheLineCountChanges) {
-  load_testing::ConnectedProgram program;
+  program_fixtures::ConnectedProgram program;
   WindowMain& window = *program.window;
   window.TabPanel1()->SetValue(1);
   auto trace = window.TextArea1();
@@ -135,7 +135,7 @@ int PooledThreads() {
 
 // Qt's painter hands a tall fill to its pool, a thread per core unless told otherwise.
 TEST(WidgetRefresh, PaintingTheWindowAndTheTracesScrollBarWakesOneHelperThreadAtMost) {
-  load_testing::ConnectedProgram program;
+  program_fixtures::ConnectedProgram program;
   WindowMain& window = *program.window;
   window.TabPanel1()->SetValue(1);
   auto* shownTrace = WidgetAt<QPlainTextEdit>(window, *window.TextArea1());
