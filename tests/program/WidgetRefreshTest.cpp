@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,12 +18,19 @@
 
 namespace {
 
-template <class QtWidget>
-QtWidget* WidgetAt(const WindowMain& window, const toolkit::RectControl& control) {
-  for (QtWidget* widget : window.ContentWidget()->findChildren<QtWidget*>())
-    if (widget->geometry().topLeft() == QPoint(control.Left(), control.Top())) return widget;
-  return nullptr;
-}
+// The connected program's main window, and the Qt widget that shows one of its controls.
+class WidgetRefresh : public ::testing::Test {
+ protected:
+  template <class QtWidget>
+  QtWidget& ShownBy(const toolkit::RectControl& control) {
+    for (QtWidget* widget : window.ContentWidget()->findChildren<QtWidget*>())
+      if (widget->geometry().topLeft() == QPoint(control.Left(), control.Top())) return *widget;
+    throw std::logic_error("no widget shows " + control.Name());
+  }
+
+  program_fixtures::ConnectedProgram program;
+  WindowMain& window = *program.window;
+};
 
 constexpr int kRefreshInterval = 1000 / toolkit::RectControl::kRefreshesPerSecond;
 
@@ -40,15 +48,11 @@ class PaintCounter : public QObject {
   int paints = 0;
 };
 
-TEST(WidgetRefresh, ManyChangesReachTheWidgetAsTheLatestOneAtTheNextRefresh) {
-  program_fixtures::ConnectedProgram program;
-  WindowMain& window = *program.window;
+TEST_F(WidgetRefresh, ManyChangesReachTheWidgetAsTheLatestOneAtTheNextRefresh) {
   auto label = window.LabelValue_Uin();
   auto trace = window.TextArea1();
-  auto* shownLabel = WidgetAt<QLabel>(window, *label);
-  auto* shownTrace = WidgetAt<QPlainTextEdit>(window, *trace);
-  ASSERT_NE(shownLabel, nullptr);
-  ASSERT_NE(shownTrace, nullptr);
+  auto& shownLabel = ShownBy<QLabel>(*label);
+  auto& shownTrace = ShownBy<QPlainTextEdit>(*trace);
   LetARefreshPass();
 
   for (int i = 1; i <= 100; ++i) {
@@ -57,45 +61,38 @@ TEST(WidgetRefresh, ManyChangesReachTheWidgetAsTheLatestOneAtTheNextRefresh) {
   }
   EXPECT_EQ(label->Text(), "100");
   EXPECT_EQ(trace->Text(), "line 100\n");
-  EXPECT_EQ(shownLabel->text(), "0") << "the widget waits for the refresh";
+  EXPECT_EQ(shownLabel.text(), "0") << "the widget waits for the refresh";
 
   LetARefreshPass();
-  EXPECT_EQ(shownLabel->text(), "100");
-  EXPECT_EQ(shownTrace->toPlainText(), "") << "the trace's page is behind the page \"Values\"";
+  EXPECT_EQ(shownLabel.text(), "100");
+  EXPECT_EQ(shownTrace.toPlainText(), "") << "the trace's page is behind the page \"Values\"";
 
   window.TabPanel1()->SetValue(1);
-  EXPECT_EQ(shownTrace->toPlainText(), "line 100\n");
+  EXPECT_EQ(shownTrace.toPlainText(), "line 100\n");
 }
 
 // One refresh serves every widget, so the window repaints once for all that changed.
-TEST(WidgetRefresh, WidgetsThatChangedWithinOneIntervalFollowTogether) {
-  program_fixtures::ConnectedProgram program;
-  WindowMain& window = *program.window;
+TEST_F(WidgetRefresh, WidgetsThatChangedWithinOneIntervalFollowTogether) {
   auto first = window.LabelValue_Uin();
   auto second = window.LabelValue_Uout();
-  auto* shownFirst = WidgetAt<QLabel>(window, *first);
-  auto* shownSecond = WidgetAt<QLabel>(window, *second);
-  ASSERT_NE(shownFirst, nullptr);
-  ASSERT_NE(shownSecond, nullptr);
+  auto& shownFirst = ShownBy<QLabel>(*first);
+  auto& shownSecond = ShownBy<QLabel>(*second);
   LetARefreshPass();
 
   first->SetText("1");
   testing_support::RunQtLoopFor(kRefreshInterval / 2);
   second->SetText("2");
-  ASSERT_TRUE(testing_support::RunQtLoopUntil([&] { return shownFirst->text() == "1"; },
+  ASSERT_TRUE(testing_support::RunQtLoopUntil([&] { return shownFirst.text() == "1"; },
                                               std::chrono::milliseconds(2 * kRefreshInterval), std::chrono::milliseconds(1)));
-  EXPECT_EQ(shownSecond->text(), "2") << "the later change comes with the same refresh";
+  EXPECT_EQ(shownSecond.text(), "2") << "the later change comes with the same refresh";
 }
 
 // The trace's scroll bar repaints dearly; the trace's widget changes only its changed lines, so
 // the bar repaints only when the trace's line count changes what it shows.
-TEST(WidgetRefresh, TheTracesScrollBarRepaintsOnlyWhenTheLineCountChanges) {
-  program_fixtures::ConnectedProgram program;
-  WindowMain& window = *program.window;
+TEST_F(WidgetRefresh, TheTracesScrollBarRepaintsOnlyWhenTheLineCountChanges) {
   window.TabPanel1()->SetValue(1);
   auto trace = window.TextArea1();
-  auto* shownTrace = WidgetAt<QPlainTextEdit>(window, *trace);
-  ASSERT_NE(shownTrace, nullptr);
+  auto& shownTrace = ShownBy<QPlainTextEdit>(*trace);
   std::string older;  // more lines than the widget shows, so the bar can scroll
   for (int line = 0; line < 30; ++line) older += "000  001  \n";
   trace->SetText(older);
@@ -113,10 +110,10 @@ TEST(WidgetRefresh, TheTracesScrollBarRepaintsOnlyWhenTheLineCountChanges) {
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.what);
-    PaintCounter barPaints(shownTrace->verticalScrollBar());
+    PaintCounter barPaints(shownTrace.verticalScrollBar());
     trace->SetText(step.text);
     LetARefreshPass();
-    ASSERT_EQ(shownTrace->toPlainText().toStdString(), step.text);
+    ASSERT_EQ(shownTrace.toPlainText().toStdString(), step.text);
     EXPECT_EQ(barPaints.paints > 0, step.repaints);
   }
 }
@@ -134,26 +131,20 @@ int PooledThreads() {
 }
 
 // Qt's painter hands a tall fill to its pool, a thread per core unless told otherwise.
-TEST(WidgetRefresh, PaintingTheWindowAndTheTracesScrollBarWakesOneHelperThreadAtMost) {
-  program_fixtures::ConnectedProgram program;
-  WindowMain& window = *program.window;
+TEST_F(WidgetRefresh, PaintingTheWindowAndTheTracesScrollBarWakesOneHelperThreadAtMost) {
   window.TabPanel1()->SetValue(1);
-  auto* shownTrace = WidgetAt<QPlainTextEdit>(window, *window.TextArea1());
-  ASSERT_NE(shownTrace, nullptr);
+  auto& shownTrace = ShownBy<QPlainTextEdit>(*window.TextArea1());
   LetARefreshPass();  // the window shows
-  shownTrace->verticalScrollBar()->repaint();
+  shownTrace.verticalScrollBar()->repaint();
   EXPECT_LE(PooledThreads(), 1);
 }
 
 // The widget gets only the lines put in front and loses the cut tail; whatever the texts, it
 // ends up holding exactly the trace.
-TEST(WidgetRefresh, TheShownTraceIsExactlyTheTraceAsItGrowsIsCutOrIsReplaced) {
-  program_fixtures::ConnectedProgram program;
-  WindowMain& window = *program.window;
+TEST_F(WidgetRefresh, TheShownTraceIsExactlyTheTraceAsItGrowsIsCutOrIsReplaced) {
   window.TabPanel1()->SetValue(1);
   auto trace = window.TextArea1();
-  auto* shownTrace = WidgetAt<QPlainTextEdit>(window, *trace);
-  ASSERT_NE(shownTrace, nullptr);
+  auto& shownTrace = ShownBy<QPlainTextEdit>(*trace);
 
   const std::vector<std::string> texts = {
       "000  001  \n",
@@ -168,7 +159,7 @@ TEST(WidgetRefresh, TheShownTraceIsExactlyTheTraceAsItGrowsIsCutOrIsReplaced) {
   for (const std::string& text : texts) {
     trace->SetText(text);
     LetARefreshPass();
-    EXPECT_EQ(shownTrace->toPlainText().toStdString(), text);
+    EXPECT_EQ(shownTrace.toPlainText().toStdString(), text);
   }
 }
 
