@@ -79,9 +79,10 @@ class Control : public std::enable_shared_from_this<Control> {
 // A control with a place in the window and a widget.
 class RectControl : public Control {
  public:
-  // How often at most a widget shows properties that change with every frame: as often as the
-  // converter sends, which is as often as a person can read a changing value.
-  static constexpr int kRefreshesPerSecond = 4;
+  // How often at most a widget shows properties that change with every frame: as often as a
+  // person can read a changing value, as a meter's display does, though the converter sends
+  // four times a second and the line can carry sixty frames.
+  static constexpr int kRefreshesPerSecond = 2;
 
   ~RectControl() override;
 
