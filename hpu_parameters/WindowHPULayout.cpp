@@ -5,7 +5,9 @@
 
 namespace layout = toolkit::layout;
 
+using layout::ButtonRole;
 using layout::Place;
+using layout::PushButtonRecord;
 using layout::UnboundControl;
 using layout::VisibleState;
 using toolkit::PropertyRecordBuilder;
@@ -63,18 +65,6 @@ std::string ListboxRecord() {
       .Bool("Border", true)
       .Int("_ScrollOffset", 0)
       .Int("_ScrollWidth", -1)
-      .Bytes();
-}
-
-// The button that Return presses, or the one Escape presses.
-enum class ButtonRole { Default, Cancel };
-
-std::string PushButtonRecord(std::string_view name, const Place& place, std::string_view caption, ButtonRole role) {
-  return UnboundControl(name, place, VisibleState::Shown)
-      .Text("Caption", caption)
-      .Bool("Default", role == ButtonRole::Default)
-      .Bool("Cancel", role == ButtonRole::Cancel)
-      .Int("ButtonStyle", 0)
       .Bytes();
 }
 

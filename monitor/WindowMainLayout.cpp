@@ -6,12 +6,14 @@
 
 namespace layout = toolkit::layout;
 
+using layout::ButtonRole;
 using layout::DataBinding;
 using layout::Font;
 using layout::InitialParent;
 using layout::Locks;
 using layout::PanelPage;
 using layout::Place;
+using layout::PushButtonRecord;
 using layout::TabStop;
 using layout::UnboundControl;
 using layout::VisibleControl;
@@ -91,15 +93,6 @@ std::string ValueLabelRecord(std::string_view name, const Place& place, float si
       .Text("Text", "0")
       .Int("TextAlign", 2)
       .Colour("TextColor", kValueText)
-      .Bytes();
-}
-
-std::string PushButtonRecord(std::string_view name, const Place& place, std::string_view caption, VisibleState state) {
-  return UnboundControl(name, place, state)
-      .Text("Caption", caption)
-      .Bool("Default", true)
-      .Bool("Cancel", false)
-      .Int("ButtonStyle", 0)
       .Bytes();
 }
 
@@ -203,7 +196,7 @@ void WindowMain::CreateControls0() {
   BuildControl<PushButton>(
       "ConnectButton",
       PushButtonRecord("ConnectButton", {.left = 466, .top = 22, .width = 98, .height = 20, .tabIndex = 2}, "Connect",
-                       VisibleState::ShownDisabled))
+                       ButtonRole::Default, VisibleState::ShownDisabled))
       ->Action.Bind([this](PushButton& b) { ConnectButton_Action(b); });
   BuildControl<TabPanel>("TabPanel1", TabPanelRecord());
   BuildControl<TextArea>("TextArea1", TextAreaRecord());
@@ -260,7 +253,7 @@ void WindowMain::CreateControls0() {
       ->Action.Bind([this](CheckBox& c) { CheckBox1_Action(c); });
   BuildControl<PushButton>(
       "PushButton1", PushButtonRecord("PushButton1", {.left = 43, .top = 54, .width = 168, .height = 20, .tabIndex = 7},
-                                      "Emettre une trame", VisibleState::Hidden))
+                                      "Emettre une trame", ButtonRole::Default, VisibleState::Hidden))
       ->Action.Bind([this](PushButton& b) { PushButton1_Action(b); });
   BuildControl<TextField>("TextField1", TextFieldRecord());
 }

@@ -39,4 +39,14 @@ PropertyRecordBuilder UnboundControl(std::string_view name, const Place& place, 
   return VisibleControl(name, place, state, TabStop::Yes, Font{}, Locks::LeftTop, DataBinding::None);
 }
 
+std::string PushButtonRecord(std::string_view name, const Place& place, std::string_view caption, ButtonRole role,
+                             VisibleState state) {
+  return UnboundControl(name, place, state)
+      .Text("Caption", caption)
+      .Bool("Default", role == ButtonRole::Default)
+      .Bool("Cancel", role == ButtonRole::Cancel)
+      .Int("ButtonStyle", 0)
+      .Bytes();
+}
+
 }  // namespace toolkit::layout

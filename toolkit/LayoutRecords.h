@@ -2,6 +2,7 @@
 // The entries that many rows of a window's layout table share, written once: a control's place,
 // its font, and the settings every visible control's record carries.
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "toolkit/PropertyRecord.h"
@@ -50,5 +51,11 @@ PropertyRecordBuilder VisibleControl(std::string_view name, const Place& place, 
 // The same for a control bound to no data: a tab stop in the system font, locked to the
 // window's left and top.
 PropertyRecordBuilder UnboundControl(std::string_view name, const Place& place, VisibleState state);
+
+// The button that Return presses, or the one Escape presses.
+enum class ButtonRole { Default, Cancel };
+
+std::string PushButtonRecord(std::string_view name, const Place& place, std::string_view caption, ButtonRole role,
+                             VisibleState state = VisibleState::Shown);
 
 }  // namespace toolkit::layout
