@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh bench
 cmake --preset bench > /dev/null
-cmake --build --preset bench > /dev/null
+cmake --build --preset bench --target receiver_benchmark > /dev/null
 
 results="$(mktemp)"
 trap 'rm -f "$results"' EXIT

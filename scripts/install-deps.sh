@@ -12,7 +12,7 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libbo
 case "${1:-}" in
   build) ;;
   # libclang-rt-dev is the sanitizer runtime, libFuzzer included, of the clang "clang" installs.
-  test) packages+=(libgtest-dev googletest clang libclang-rt-dev xvfb xauth) ;;
+  test) packages+=(libgtest-dev googletest clang libclang-rt-dev) ;;
   bench) packages+=(libbenchmark-dev xvfb) ;;
   *) echo "usage: scripts/install-deps.sh build|test|bench" >&2; exit 2 ;;
 esac

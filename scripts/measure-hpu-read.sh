@@ -27,11 +27,6 @@ traffic=("no bytes:--converter-stop-after 0"
          "a frame every 250 ms:--converter-period 250"
          "a frame every 20 ms:--converter-period 20")
 echo "== HPU read: $passes passes per case, CPU over ${seconds} s, $(nproc) cores, $(date -u +%Y-%m-%d) =="
-failed=0
-check() {  # CONDITION TEXT
-  if awk "BEGIN { exit !($1) }"; then echo "ok:     $2"; else echo "MISSED: $2"; failed=1; fi
-}
-
 for case in "${traffic[@]}"; do
   name="${case%%:*}"
   # Unquoted on purpose: the simulator's options for the case.

@@ -76,11 +76,6 @@ ended=$(date +%s.%N)
 for page in "${pages[@]}"; do kill "${simulator_pid[$page]}" 2> /dev/null || true; done
 for page in "${pages[@]}"; do wait "${simulator_pid[$page]}" 2> /dev/null || true; done
 
-failed=0
-check() {  # CONDITION TEXT
-  if awk "BEGIN { exit !($1) }"; then echo "ok:     $2"; else echo "MISSED: $2"; failed=1; fi
-}
-
 report_page() {  # PAGE
   local page="$1" dir="$work/$1"
   local program_share xvfb_share peak_kb first_kb last_kb log records last_record

@@ -4,7 +4,8 @@
 # folder of its own in it, with its own display, bus and home (its log goes there).
 # Gives: $work, track PID, wait_for_line FILE, start_display DIR, start_bus DIR OPTIONS...,
 # bus_port DIR, program_on_port DIR (sets the array program_on_port), cpu_ticks PID, status_kb
-# PID KEY, share TICKS STARTED ENDED. The start_ functions leave the process's id in $launched;
+# PID KEY, share TICKS STARTED ENDED, check CONDITION TEXT (sets $failed to 1 when CONDITION,
+# an awk expression, does not hold). The start_ functions leave the process's id in $launched;
 # the programs are ended before the displays.
 
 scripts/install-deps.sh bench
@@ -24,6 +25,11 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+
+failed=0
+check() {  # CONDITION TEXT
+  if awk "BEGIN { exit !($1) }"; then echo "ok:     $2"; else echo "MISSED: $2"; failed=1; fi
+}
 
 wait_for_line() {  # FILE: until it holds a whole line, at most 10 s
   for _ in $(seq 100); do
