@@ -6,7 +6,6 @@
 namespace layout = toolkit::layout;
 
 using layout::ButtonRole;
-using layout::Place;
 using layout::PushButtonRecord;
 using layout::UnboundControl;
 using layout::VisibleState;

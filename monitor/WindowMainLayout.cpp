@@ -198,7 +198,7 @@ void WindowMain::CreateControls0() {
       PushButtonRecord("ConnectButton", {.left = 466, .top = 22, .width = 98, .height = 20, .tabIndex = 2}, "Connect",
                        ButtonRole::Default, VisibleState::ShownDisabled))
       ->Action.Bind([this](PushButton& b) { ConnectButton_Action(b); });
-  BuildControl<TabPanel>("TabPanel1", TabPanelRecord());
+  BuildControl<TabPanel>(std::string(kTabPanel), TabPanelRecord());
   BuildControl<TextArea>("TextArea1", TextAreaRecord());
 
   struct NamedRow {
