@@ -38,8 +38,8 @@ class EventLoop {
 namespace runtime {
 
 // Initialises the toolkit before anything else: the real services (unless a test installed
-// its own), and the GUI framework. Returns false, after one line on standard error, when
-// there is no display to open.
+// its own), and the GUI framework. Returns false, after one line on standard error, when no
+// display is named; a named display that cannot be opened ends the process with status 1.
 bool RuntimeInit(int argc, char** argv);
 void InstallEventLoop(std::unique_ptr<EventLoop> loop);
 

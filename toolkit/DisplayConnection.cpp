@@ -31,9 +31,8 @@ void HoldWhileOpening(QtMsgType type, const QMessageLogContext&, const QString& 
     HeldMessages.emplace_back(type, message);
     return;
   }
-  const char* display = std::getenv("DISPLAY");
-  ExplainNoDisplay(display && *display ? std::string("DISPLAY ") + display + " cannot be opened"
-                                       : std::string("the display cannot be opened"));
+  ExplainNoDisplay(IsSet("DISPLAY") ? std::string("DISPLAY ") + std::getenv("DISPLAY") + " cannot be opened"
+                                    : std::string("the display cannot be opened"));
   std::_Exit(1);
 }
 
