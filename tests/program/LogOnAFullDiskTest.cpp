@@ -9,11 +9,10 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 
+#include "tests/support/FileContent.h"
 #include "tests/support/program/ConnectedProgram.h"
 #include "toolkit/Exceptions.h"
 
@@ -51,10 +50,7 @@ class LogOnAFullDisk : public ::testing::Test {
   void ExpectTheDaysFileWhole(bool there) {
     ASSERT_EQ(fs::exists(DaysFile()), there);
     if (!there) return;
-    std::ifstream file(DaysFile(), std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    EXPECT_EQ(content.str(), kHeader + logged_);
+    EXPECT_EQ(testing_support::FileContent(DaysFile()), kHeader + logged_);
   }
 
   program_fixtures::ConnectedProgram program_;

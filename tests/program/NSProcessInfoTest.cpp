@@ -16,6 +16,7 @@
 #include "tests/support/CaughtErrorReports.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/platform/StandInControl.h"
+#include "tests/support/platform/StandInTest.h"
 #include "tests/support/program/StartedProgram.h"
 #include "toolkit/Exceptions.h"
 
@@ -31,13 +32,12 @@ constexpr const char* kReason = "Allowing my app to process in the background!";
 // What the system reports for a decimal version: 1090 is reported as 0x1090.
 int32_t Reported(int32_t version) { return std::stoi(std::to_string(version), nullptr, 16); }
 
-class NSProcessInfoTest : public ::testing::Test {
+class NSProcessInfoTest : public control::StandInTest {
  protected:
   void SetUp() override {
-    control::Reset();
+    StandInTest::SetUp();
     info_ = control::SharedProcessInfo();
     class_ = control::ProcessInfoClass();
-    baseline_ = control::LiveObjectCount();
   }
 
   // The messages sent since the last call.
@@ -74,7 +74,6 @@ class NSProcessInfoTest : public ::testing::Test {
 
   Id info_ = nullptr;
   Id class_ = nullptr;
-  int32_t baseline_ = 0;
   testing_support::CaughtErrorReports caught_;
   std::vector<std::string>& reports_ = caught_.lines;
   std::vector<SentMessage> sent_;

@@ -15,10 +15,8 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <regex>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -26,6 +24,7 @@
 
 #include "app/Startup.h"
 #include "tests/support/CaughtErrorReports.h"
+#include "tests/support/FileContent.h"
 #include "tests/support/OnePortSerialSystem.h"
 #include "tests/support/QtLoop.h"
 #include "monitor/WindowMain.h"
@@ -149,13 +148,6 @@ std::string TodaysLogName() {
   return name;
 }
 
-std::string Content(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
-
 class ProgramOnBus : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -220,14 +212,14 @@ TEST_F(ProgramOnBus, ShowsTracesAndLogsTheSimulatorsValuesThenMarksTheSilentConv
                        window.LabelValue_RPM()})
       EXPECT_FALSE(label->Visible());
     EXPECT_TRUE(window.LabelName_Uin()->Visible());
-    ASSERT_TRUE(RunUntil([&] { return Content(LogPath()).find(kMissingFields) != std::string::npos; }, 2s));
+    ASSERT_TRUE(RunUntil([&] { return testing_support::FileContent(LogPath()).find(kMissingFields) != std::string::npos; }, 2s));
   });
   if (TodaysLogName() != logName) GTEST_SKIP() << "the run went across midnight";
 
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(environment.documents.Folder()),
                           std::filesystem::directory_iterator()),
             1);
-  const std::string content = Content(LogPath());
+  const std::string content = testing_support::FileContent(LogPath());
   ASSERT_TRUE(content.size() >= 2 && content.substr(content.size() - 2) == "\r\n");
   const std::vector<std::string> lines = Lines(content, "\r\n");
   ASSERT_GE(lines.size(), 4u) << content;

@@ -1,11 +1,11 @@
 // The commands that check what the program shows, holds, sends and writes.
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "tests/scenario/Scenario.h"
 #include "tests/scenario/WindowMainMembers.h"
+#include "tests/support/FileContent.h"
 #include "toolkit/Files.h"
 #include "toolkit/Listbox.h"
 #include "toolkit/ProgressBar.h"
@@ -195,11 +195,9 @@ struct FileText {
 std::string DocumentsPath(Scenario& s, const std::string& name) { return s.env.documents.Folder() + "/" + name; }
 
 FileText ReadFileLines(Scenario& s, const std::string& name) {
-  std::ifstream file(DocumentsPath(s, name), std::ios::binary);
-  if (!file) Expected("file " + name, "no such file");
-  std::stringstream content;
-  content << file.rdbuf();
-  const std::string text = content.str();
+  const std::string path = DocumentsPath(s, name);
+  if (!std::filesystem::exists(path)) Expected("file " + name, "no such file");
+  const std::string text = testing_support::FileContent(path);
   const std::string_view lineEnd = toolkit::TextOutputStream::LineEnd;
   FileText result;
   size_t start = 0;

@@ -60,6 +60,8 @@ void TestClock::OnMainThreadWaitPass() {
 }
 
 TestClock& InstallTestClock() { return InstallNew<TestClock>(toolkit::InstallClock); }
+TestFileSystem& InstallTestFileSystem() { return InstallNew<TestFileSystem>(toolkit::InstallFileSystem); }
+RecordingDialogs& InstallRecordingDialogs() { return InstallNew<RecordingDialogs>(toolkit::InstallDialogs); }
 
 toolkit::LocalDateTime NormalisedDateTime(const toolkit::LocalDateTime& fields) {
   std::tm when{};
@@ -101,9 +103,8 @@ std::optional<std::string> MemorySerialSystem::PortName(int32_t index) {
 }
 
 std::unique_ptr<toolkit::SerialDevice> MemorySerialSystem::Open(const std::string& name,
-                                                                 const toolkit::LineSettings& settings) {
+                                                                 const toolkit::LineSettings& /*settings*/) {
   if (unopenable_.count(name)) return nullptr;
-  lastSettings_ = settings;
   return std::make_unique<MemorySerialDevice>(line_);
 }
 
@@ -213,8 +214,8 @@ TestEnvironment::TestEnvironment()
       wallClock(InstallNew<TestWallClock>(toolkit::InstallWallClock, clock)),
       serial(InstallNew<MemorySerialSystem>(toolkit::InstallSerialSystem)),
       documents(InstallNew<TestDocuments>(toolkit::InstallDocuments)),
-      files(InstallNew<TestFileSystem>(toolkit::InstallFileSystem)),
-      dialogs(InstallNew<RecordingDialogs>(toolkit::InstallDialogs)),
+      files(InstallTestFileSystem()),
+      dialogs(InstallRecordingDialogs()),
       loop(InstallNew<ImmediateEventLoop>(toolkit::runtime::InstallEventLoop)) {
   toolkit::runtime::RuntimeInit(0, nullptr);
 }

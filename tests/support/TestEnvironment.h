@@ -33,8 +33,6 @@ class TestClock : public toolkit::ClockSource {
   double microseconds_ = 0;
 };
 
-// A test clock installed alone, for tests that need no other seam.
-TestClock& InstallTestClock();
 
 // The local date and time: a set starting point that moves with the test clock.
 class TestWallClock : public toolkit::WallClockSource {
@@ -73,13 +71,11 @@ class MemorySerialSystem : public toolkit::SerialSystem {
   void SetPorts(std::vector<std::string> names) { ports_ = std::move(names); }
   void MakeUnopenable(const std::string& name) { unopenable_.insert(name); }
   MemoryLine& Line() { return line_; }
-  const toolkit::LineSettings& LastOpenSettings() const { return lastSettings_; }
 
  private:
   std::vector<std::string> ports_;
   std::set<std::string> unopenable_;
   MemoryLine line_;
-  toolkit::LineSettings lastSettings_;
 };
 
 class TestDocuments : public toolkit::DocumentsSource {
@@ -143,6 +139,11 @@ class RecordingDialogs : public toolkit::DialogService {
   int beeps = 0;
   std::vector<std::string> errorReports;  // each showing of the error report window, with its latest text
 };
+
+// One test seam installed alone, for tests that need no other.
+TestClock& InstallTestClock();
+TestFileSystem& InstallTestFileSystem();
+RecordingDialogs& InstallRecordingDialogs();
 
 class ImmediateEventLoop : public toolkit::EventLoop {
  public:

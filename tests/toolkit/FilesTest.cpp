@@ -11,11 +11,11 @@
 #include <fstream>
 #include <functional>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "tests/support/FileContent.h"
 #include "tests/support/TestEnvironment.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/RealServices.h"
@@ -37,12 +37,7 @@ class Files : public ::testing::Test {
 
   Ref<FolderItem> Folder() const { return New<FolderItem>(folder_); }
   Ref<FolderItem> Item(const std::string& name) const { return Folder()->Child(name); }
-  std::string Content(const std::string& name) const {
-    std::ifstream file(folder_ + "/" + name, std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    return content.str();
-  }
+  std::string Content(const std::string& name) const { return testing_support::FileContent(folder_ + "/" + name); }
   void Put(const std::string& name, const std::string& content) const {
     std::ofstream(folder_ + "/" + name, std::ios::binary) << content;
   }
@@ -220,9 +215,7 @@ class FilesOnAFullDisk : public Files {
  protected:
   void SetUp() override {
     Files::SetUp();
-    auto disk = std::make_unique<testing_support::TestFileSystem>();
-    disk_ = disk.get();
-    InstallFileSystem(std::move(disk));
+    disk_ = &testing_support::InstallTestFileSystem();
   }
   void TearDown() override {
     InstallFileSystem(real::MakeFileSystem());

@@ -109,13 +109,7 @@ TEST_F(UnhandledErrors, AForgottenSourceStartsAfreshAndSourcelessFailuresAreEach
 // The same reports with a dialog service: the error report window, recorded.
 class UnhandledErrorWindow : public UnhandledErrors {
  protected:
-  static testing_support::RecordingDialogs& InstallRecordingDialogs() {
-    auto dialogs = std::make_unique<testing_support::RecordingDialogs>();
-    testing_support::RecordingDialogs& installed = *dialogs;
-    InstallDialogs(std::move(dialogs));
-    return installed;
-  }
-  testing_support::RecordingDialogs& dialogs = InstallRecordingDialogs();
+  testing_support::RecordingDialogs& dialogs = testing_support::InstallRecordingDialogs();
 };
 
 constexpr const char* kRetries =
