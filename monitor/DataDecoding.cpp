@@ -33,13 +33,16 @@ void WindowMain::refreshDataConverter() {
   }
   P_out = U_out * I_out;
 
-  for (const auto& label : ConverterValueLabels()) label->SetVisible(true);
-  LabelValue_Uin()->SetText(toolkit::Format(U_in, "0.00"));
-  LabelValue_Uout()->SetText(toolkit::Format(U_out, "0.00"));
-  LabelValue_Iout()->SetText(toolkit::Format(I_out, "0.00"));
-  LabelValue_Pout()->SetText(toolkit::Format(P_out, "000"));
-  LabelValue_T()->SetText(toolkit::Format(TempCV, "0.00"));
-  LabelValue_RPM()->SetText(toolkit::Format(toolkit::Max(RPM1, RPM2), "0"));
+  // Each label is looked up once: every frame shows them all.
+  const auto labels = ConverterValueLabels();
+  for (const auto& label : labels) label->SetVisible(true);
+  const auto& [uin, uout, iout, pout, temperature, rpm] = labels;
+  uin->SetText(toolkit::Format(U_in, "0.00"));
+  uout->SetText(toolkit::Format(U_out, "0.00"));
+  iout->SetText(toolkit::Format(I_out, "0.00"));
+  pout->SetText(toolkit::Format(P_out, "000"));
+  temperature->SetText(toolkit::Format(TempCV, "0.00"));
+  rpm->SetText(toolkit::Format(toolkit::Max(RPM1, RPM2), "0"));
 }
 
 void WindowMain::refreshDataHPU() {
